@@ -1,0 +1,553 @@
+#include "vrelMiniXML.h"
+
+#include "vrelCodePage.h"
+#include "vrelZLib.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr QByteArrayView kHeader = "<?xml version = \"1.0\" ?>";
+constexpr QByteArrayView kCrLf = "\r\n";
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+}
+
+bool sameIgnoringCase(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ';
+}
+
+// Signed number as the library reads integers: leading blanks, a sign, decimal
+// digits or, after "$" or "0x", hexadecimal digits; nothing may follow. Hex
+// numbers may use the full unsigned width of the field (0xFFFFFFFF is -1).
+bool parseInteger(QByteArrayView text, int bits, qint64 &out)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size())
+        return false;
+    const quint64 limit = base == 16 ? (bits == 64 ? std::numeric_limits<quint64>::max()
+                                                   : quint64(std::numeric_limits<quint32>::max()))
+                                     : quint64(bits == 64 ? std::numeric_limits<qint64>::max()
+                                                          : std::numeric_limits<qint32>::max())
+                              + (negative ? 1 : 0);
+    quint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && lower(c) >= 'a' && lower(c) <= 'f')
+            digit = lower(c) - 'a' + 10;
+        else
+            return false;
+        if (value > (limit - quint64(digit)) / quint64(base))
+            return false;
+        value = value * quint64(base) + quint64(digit);
+    }
+    if (base == 16) {
+        qint64 v = bits == 64 ? qint64(value) : qint64(qint32(quint32(value)));
+        out = negative ? -v : v;
+    } else {
+        out = negative ? qint64(0 - value) : qint64(value);
+    }
+    return true;
+}
+
+// The library's general floating-point format: up to 15 significant digits,
+// fixed notation unless the value needs more than 15 digits before the point
+// or is below 0.00001.
+QString floatToText(double v)
+{
+    if (std::isnan(v))
+        return QStringLiteral("NAN");
+    if (std::isinf(v))
+        return v > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (v == 0)
+        return QStringLiteral("0");
+    const QString sci = QString::number(v, 'e', 14);
+    const int exponent = sci.mid(sci.indexOf(u'e') + 1).toInt();
+    if (exponent >= 15 || exponent < -5) {
+        QString mantissa = sci.left(sci.indexOf(u'e'));
+        if (mantissa.contains(u'.')) {
+            while (mantissa.endsWith(u'0'))
+                mantissa.chop(1);
+            if (mantissa.endsWith(u'.'))
+                mantissa.chop(1);
+        }
+        return mantissa + u'E' + QString::number(exponent);
+    }
+    QString fixed = QString::number(v, 'f', std::max(0, 14 - exponent));
+    if (fixed.contains(u'.')) {
+        while (fixed.endsWith(u'0'))
+            fixed.chop(1);
+        if (fixed.endsWith(u'.'))
+            fixed.chop(1);
+    }
+    return fixed;
+}
+
+bool parseFloat(QByteArrayView text, double &out)
+{
+    bool ok = false;
+    const double v = text.toByteArray().trimmed().toDouble(&ok);
+    if (ok)
+        out = v;
+    return ok;
+}
+
+qsizetype memberIndex(const QList<QByteArray> &members, QByteArrayView name)
+{
+    for (qsizetype i = 0; i < members.size(); ++i)
+        if (sameIgnoringCase(members[i], name))
+            return i;
+    return -1;
+}
+
+bool parseSet(const QList<QByteArray> &members, QByteArrayView text, qint64 &out)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    if (i < text.size() && text[i] == '[')
+        ++i;
+    auto separator = [](char c) { return c == ',' || c == ' ' || c == ']'; };
+    qint64 mask = 0;
+    while (i < text.size()) {
+        while (i < text.size() && separator(text[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < text.size() && !separator(text[i]))
+            ++i;
+        if (i == start)
+            break;
+        const qsizetype m = memberIndex(members, text.sliced(start, i - start));
+        if (m < 0)
+            return false;
+        mask |= qint64(1) << m;
+    }
+    out = mask;
+    return true;
+}
+
+QString setToText(const QList<QByteArray> &members, qint64 mask)
+{
+    QString s = QStringLiteral("[");
+    bool first = true;
+    for (qsizetype m = 0; m < members.size(); ++m) {
+        if (!(mask & (qint64(1) << m)))
+            continue;
+        if (!first)
+            s += u',';
+        s += QLatin1StringView(members[m]);
+        first = false;
+    }
+    return s + u']';
+}
+
+// The text of an element as it stands in the file (8-bit, code page).
+void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const TPropInfo &prop)
+{
+    switch (prop.Kind) {
+    case TPropKind::Integer:
+    case TPropKind::Int64:
+        out += QByteArray::number(prop.GetOrd(item));
+        return;
+    case TPropKind::String:
+        out += toCodePage(prop.GetStr(item));
+        return;
+    case TPropKind::Enumeration: {
+        const qint64 v = prop.GetOrd(item);
+        if (v >= 0 && v < prop.Members.size())
+            out += prop.Members[v];
+        return;
+    }
+    default:
+        out += toCodePage(PropertyToText(item, prop));
+        return;
+    }
+}
+
+} // namespace
+
+QString PropertyToText(const TXMLCollectionItem &item, const TPropInfo &prop)
+{
+    switch (prop.Kind) {
+    case TPropKind::Integer:
+    case TPropKind::Int64:
+        return QString::number(prop.GetOrd(item));
+    case TPropKind::Char:
+        return fromCodePage(QByteArray(1, char(prop.GetOrd(item))));
+    case TPropKind::WideChar:
+        return QString(QChar(char16_t(prop.GetOrd(item))));
+    case TPropKind::Enumeration: {
+        const qint64 v = prop.GetOrd(item);
+        return v >= 0 && v < prop.Members.size() ? QString::fromLatin1(prop.Members[v]) : QString();
+    }
+    case TPropKind::Float:
+        return floatToText(prop.GetFloat(item));
+    case TPropKind::String:
+        return prop.GetStr(item);
+    case TPropKind::Set:
+        return setToText(prop.Members, prop.GetOrd(item));
+    case TPropKind::Variant:
+        return prop.GetVar(item).toString();
+    case TPropKind::Other:
+        return QString();
+    }
+    return QString();
+}
+
+bool TextToProperty(TXMLCollectionItem &item, const TPropInfo &prop, QByteArrayView text)
+{
+    qint64 ord = 0;
+    switch (prop.Kind) {
+    case TPropKind::Integer:
+        if (!parseInteger(text, 32, ord))
+            return false;
+        prop.SetOrd(item, ord);
+        return true;
+    case TPropKind::Int64:
+        if (!parseInteger(text, 64, ord))
+            return false;
+        prop.SetOrd(item, ord);
+        return true;
+    case TPropKind::Char:
+    case TPropKind::WideChar:
+        if (text.isEmpty())
+            return false;
+        prop.SetOrd(item, qint64(static_cast<unsigned char>(text[0])));
+        return true;
+    case TPropKind::Enumeration: {
+        const qsizetype m = memberIndex(prop.Members, text);
+        if (m < 0)
+            return false; // an unknown name keeps the previous value
+        prop.SetOrd(item, m);
+        return true;
+    }
+    case TPropKind::Float: {
+        double v = 0;
+        if (!parseFloat(text, v))
+            return false;
+        prop.SetFloat(item, v);
+        return true;
+    }
+    case TPropKind::String:
+        prop.SetStr(item, fromCodePage(text));
+        return true;
+    case TPropKind::Set:
+        if (!parseSet(prop.Members, text, ord))
+            return false;
+        prop.SetOrd(item, ord);
+        return true;
+    case TPropKind::Variant:
+        prop.SetVar(item, QVariant(fromCodePage(text)));
+        return true;
+    case TPropKind::Other:
+        return false;
+    }
+    return false;
+}
+
+QByteArray ElementStem(QByteArrayView className)
+{
+    const qsizetype at = className.indexOf("Collection");
+    if (at <= 0)
+        return QByteArray();
+    return className.sliced(1, at - 1).toByteArray();
+}
+
+std::vector<QByteArrayView> SplitLines(QByteArrayView text)
+{
+    std::vector<QByteArrayView> lines;
+    const char *p = text.data();
+    const char *end = p + text.size();
+    const char *start = p;
+    while (p < end) {
+        const char *hit = static_cast<const char *>(
+            std::memchr(p, '\n', size_t(end - p)));
+        // A lone CR also ends a line; look for one before the next LF.
+        const char *cr = static_cast<const char *>(
+            std::memchr(p, '\r', size_t((hit ? hit : end) - p)));
+        if (cr) {
+            lines.emplace_back(start, cr - start);
+            p = (cr + 1 < end && cr[1] == '\n') ? cr + 2 : cr + 1;
+        } else if (hit) {
+            lines.emplace_back(start, hit - start);
+            p = hit + 1;
+        } else {
+            lines.emplace_back(start, end - start);
+            p = end;
+        }
+        start = p;
+    }
+    return lines;
+}
+
+// ---------------------------------------------------------------------------
+// TPropList
+
+TPropList::TPropList(std::vector<TPropInfo> properties) : FItems(std::move(properties))
+{
+    std::sort(FItems.begin(), FItems.end(), [](const TPropInfo &a, const TPropInfo &b) {
+        const qsizetype n = std::min(a.Name.size(), b.Name.size());
+        for (qsizetype i = 0; i < n; ++i) {
+            const char x = lower(a.Name[i]), y = lower(b.Name[i]);
+            if (x != y)
+                return x < y;
+        }
+        return a.Name.size() < b.Name.size();
+    });
+}
+
+const TPropInfo *TPropList::Find(QByteArrayView name) const
+{
+    for (const TPropInfo &p : FItems)
+        if (sameIgnoringCase(p.Name, name))
+            return &p;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// TXMLCollectionItem
+
+TXMLCollectionItem::~TXMLCollectionItem() = default;
+
+void TXMLCollectionItem::Assign(const TXMLCollectionItem &source)
+{
+    throw EConvertError::CannotAssign(QString::fromLatin1(source.ClassName()),
+                                      QString::fromLatin1(ClassName()));
+}
+
+QByteArray TXMLCollectionItem::Entity() const
+{
+    const QByteArray element = GetElementName();
+    QByteArray line;
+    line.reserve(1024);
+    line += "  <";
+    line += element;
+    line += '>';
+    for (const TPropInfo &p : GetPropertyList().Items()) {
+        line += '<';
+        line += p.Name;
+        line += '>';
+        appendPropertyBytes(line, *this, p);
+        line += "</";
+        line += p.Name;
+        line += '>';
+    }
+    line += "</";
+    line += element;
+    line += '>';
+    return line;
+}
+
+void TXMLCollectionItem::ParseXML(QByteArrayView line)
+{
+    const TPropList &props = GetPropertyList();
+    QByteArray closing;
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype lt = line.indexOf('<', pos);
+        while (lt >= 0 && lt + 1 < line.size() && line[lt + 1] == '/')
+            lt = line.indexOf('<', lt + 1);
+        if (lt < 0)
+            break;
+        const qsizetype gt = line.indexOf('>', lt + 1);
+        if (gt < 0)
+            break;
+        const QByteArrayView name = line.sliced(lt + 1, gt - lt - 1);
+        if (const TPropInfo *prop = props.Find(name)) {
+            closing.clear();
+            closing += "</";
+            closing += name;
+            closing += '>';
+            const qsizetype close = line.indexOf(closing, gt + 1);
+            const QByteArrayView text =
+                close < 0 ? QByteArrayView() : line.sliced(gt + 1, close - gt - 1);
+            try {
+                TextToProperty(*this, *prop, text);
+            } catch (...) {
+                // A value that cannot be taken leaves the property as it was.
+            }
+        }
+        pos = gt + 1;
+    }
+    AfterParse();
+}
+
+// ---------------------------------------------------------------------------
+// TXMLCollection
+
+TXMLCollection::~TXMLCollection()
+{
+    // Items are freed without telling the (already half-destroyed) subclass.
+    FItems.clear();
+}
+
+TXMLCollectionItem *TXMLCollection::Add()
+{
+    std::unique_ptr<TXMLCollectionItem> item = NewItem();
+    item->FCollection = this;
+    item->FIndex = Count();
+    FItems.push_back(std::move(item));
+    return FItems.back().get();
+}
+
+TXMLCollectionItem *TXMLCollection::Items(qsizetype index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError::IndexOutOfBounds(index);
+    return FItems[size_t(index)].get();
+}
+
+void TXMLCollection::Delete(qsizetype index)
+{
+    Extract(index);
+}
+
+std::unique_ptr<TXMLCollectionItem> TXMLCollection::Extract(qsizetype index)
+{
+    TXMLCollectionItem *item = Items(index);
+    ItemRemoving(*item);
+    std::unique_ptr<TXMLCollectionItem> owned = std::move(FItems[size_t(index)]);
+    FItems.erase(FItems.begin() + index);
+    renumberFrom(index);
+    owned->FCollection = nullptr;
+    owned->FIndex = -1;
+    return owned;
+}
+
+void TXMLCollection::Insert(qsizetype index, std::unique_ptr<TXMLCollectionItem> item)
+{
+    if (index < 0 || index > Count())
+        throw EListError::IndexOutOfBounds(index);
+    item->FCollection = this;
+    FItems.insert(FItems.begin() + index, std::move(item));
+    renumberFrom(index);
+}
+
+void TXMLCollection::Clear()
+{
+    for (auto &item : FItems)
+        ItemRemoving(*item);
+    FItems.clear();
+}
+
+void TXMLCollection::renumberFrom(qsizetype index)
+{
+    for (qsizetype i = index; i < Count(); ++i)
+        FItems[size_t(i)]->FIndex = i;
+}
+
+QByteArray TXMLCollection::XML() const
+{
+    const QByteArray dtd = DTDName();
+    QByteArray text;
+    text.reserve(64 + Count() * 1024);
+    text += kHeader;
+    text += kCrLf;
+    text += '<';
+    text += dtd;
+    text += '>';
+    text += kCrLf;
+    for (const auto &item : FItems) {
+        text += item->Entity();
+        text += kCrLf;
+    }
+    text += "</";
+    text += dtd;
+    text += '>';
+    return text;
+}
+
+void TXMLCollection::SetXML(QByteArrayView text)
+{
+    Clear();
+    const std::vector<QByteArrayView> lines = SplitLines(text);
+    if (lines.size() < 4)
+        return;
+    FItems.reserve(lines.size() - 3);
+    for (size_t i = 2; i + 1 < lines.size(); ++i) {
+        TXMLCollectionItem *item = Add();
+        item->ParseXML(lines[i]);
+        ItemParsed(*item);
+    }
+}
+
+void TXMLCollection::SaveToFile(const QString &fileName, bool) const
+{
+    QByteArray bytes;
+    const QByteArray text = XML();
+    if (FSaveMode == smText) {
+        bytes.reserve(text.size() + 2);
+        for (QByteArrayView line : SplitLines(text)) {
+            bytes += line;
+            bytes += kCrLf;
+        }
+    } else {
+        QBuffer in;
+        in.setData(text);
+        in.open(QIODevice::ReadOnly);
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        CompressStream(in, out, TCompressionLevel::clDefault);
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EFCreateError(fileName, file.errorString());
+}
+
+bool TXMLCollection::LoadFromFile(const QString &fileName, bool)
+{
+    QFileInfo info(fileName);
+    if (!info.exists() || info.isDir())
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFOpenError(fileName, file.errorString());
+    QByteArray text;
+    if (FSaveMode == smText) {
+        text = file.readAll();
+        if (text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
+            text = toCodePage(decodeFileText(text));
+    } else {
+        QBuffer out(&text);
+        out.open(QIODevice::WriteOnly);
+        DecompressStream(file, out);
+    }
+    SetXML(text);
+    return true;
+}
