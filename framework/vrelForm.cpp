@@ -345,9 +345,10 @@ QString TVrelForm::PositionFileName() const
 
 void TVrelForm::LoadScreenPosition()
 {
+    // The first MDI child is the one on top, as the window list orders them.
     if (QMdiArea *area = MainMdiArea()) {
-        const QList<QMdiSubWindow *> children = area->subWindowList();
-        if (!children.isEmpty() && children.constFirst()->isMaximized())
+        const QList<QMdiSubWindow *> children = area->subWindowList(QMdiArea::StackingOrder);
+        if (!children.isEmpty() && children.constLast()->isMaximized())
             return;
     }
     QWidget *window = frame();

@@ -43,10 +43,12 @@ inline bool isMapped(const QString &path)
     return true;
 }
 
-// Runs the deletions that closing forms has queued.
+// Runs the deletions that closing forms has queued; a form going queues its
+// sub-window, hence two rounds.
 inline void runDeferredDeletes()
 {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (int round = 0; round < 2; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Screen 9999 as the tests configure it.
