@@ -188,6 +188,10 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     case TPropKind::String:
         out += toCodePage(prop.GetStr(item));
         return;
+    case TPropKind::Char:
+        // The byte itself: a lone byte of the code page has no Unicode form.
+        out += char(prop.GetOrd(item));
+        return;
     case TPropKind::Enumeration: {
         const qint64 v = prop.GetOrd(item);
         if (v >= 0 && v < prop.Members.size())
@@ -294,24 +298,25 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView text)
     std::vector<QByteArrayView> lines;
     const char *p = text.data();
     const char *end = p + text.size();
-    const char *start = p;
+    // The next LF at or after p; searched again only once p has passed it, so
+    // that text with lone CRs is not scanned to its end for every line.
+    const char *lf = nullptr;
     while (p < end) {
-        const char *hit = static_cast<const char *>(
-            std::memchr(p, '\n', size_t(end - p)));
-        // A lone CR also ends a line; look for one before the next LF.
-        const char *cr = static_cast<const char *>(
-            std::memchr(p, '\r', size_t((hit ? hit : end) - p)));
-        if (cr) {
-            lines.emplace_back(start, cr - start);
-            p = (cr + 1 < end && cr[1] == '\n') ? cr + 2 : cr + 1;
-        } else if (hit) {
-            lines.emplace_back(start, hit - start);
-            p = hit + 1;
-        } else {
-            lines.emplace_back(start, end - start);
-            p = end;
+        if (!lf || lf < p) {
+            lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            if (!lf)
+                lf = end;
         }
-        start = p;
+        // A lone CR also ends a line; look for one before the next LF.
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
+        const char *stop = cr ? cr : lf;
+        lines.emplace_back(p, stop - p);
+        if (stop == end)
+            p = end;
+        else if (cr && cr + 1 < end && cr[1] == '\n')
+            p = cr + 2;
+        else
+            p = stop + 1;
     }
     return lines;
 }
