@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -530,8 +531,20 @@ void TXMLCollection::SaveToFile(const QString &fileName, bool) const
         out.open(QIODevice::WriteOnly);
         CompressStream(in, out, TCompressionLevel::clDefault);
     }
+    // Written beside the target and renamed over it on success. The write is
+    // unbuffered and its count checked here: a write cut short (disk full,
+    // file size limit) is not always reported as an error by the file class,
+    // whose commit would then put a truncated file in place of the old one.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EFCreateError(fileName, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const int cause = errno;
+        throw EFCreateError(fileName, file.error() != QFileDevice::NoError
+                                          ? file.errorString()
+                                          : QString::fromLocal8Bit(std::strerror(cause)));
+    }
+    if (!file.commit())
         throw EFCreateError(fileName, file.errorString());
 }
 
