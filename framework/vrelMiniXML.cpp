@@ -89,7 +89,8 @@ bool parseInteger(QByteArrayView text, int bits, qint64 &out)
 
 // The library's general floating-point format: up to 15 significant digits,
 // fixed notation unless the value needs more than 15 digits before the point
-// or is below 0.00001.
+// or is below 0.00001 in size; the exponent without "+" and leading zeros. The
+// decimal separator is always ".", so that a file reads the same everywhere.
 QString floatToText(double v)
 {
     if (std::isnan(v))
@@ -120,10 +121,23 @@ QString floatToText(double v)
     return fixed;
 }
 
+// A number with "." as decimal separator, blanks around it allowed; the texts
+// that floatToText gives for infinities and "not a number" read back too.
 bool parseFloat(QByteArrayView text, double &out)
 {
+    const QByteArray trimmed = text.toByteArray().trimmed();
+    const QByteArray upper = trimmed.toUpper();
+    if (upper == "NAN") {
+        out = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (upper == "INF" || upper == "+INF" || upper == "-INF") {
+        out = upper.startsWith('-') ? -std::numeric_limits<double>::infinity()
+                                    : std::numeric_limits<double>::infinity();
+        return true;
+    }
     bool ok = false;
-    const double v = text.toByteArray().trimmed().toDouble(&ok);
+    const double v = trimmed.toDouble(&ok);
     if (ok)
         out = v;
     return ok;

@@ -66,6 +66,12 @@ private:
 class TTestCollection : public TXMLCollection {
 public:
     QByteArray ClassName() const override { return "TTestCollection"; }
+    // Records, for each item line read, whether AfterParse had run already.
+    void ItemParsed(TXMLCollectionItem &item) override
+    {
+        Parsed << static_cast<TTestCollectionItem &>(item).AfterParseCalls;
+    }
+    QList<int> Parsed;
     TTestCollectionItem *Add() { return static_cast<TTestCollectionItem *>(TXMLCollection::Add()); }
     TTestCollectionItem *Items(qsizetype index) const
     {
@@ -245,6 +251,10 @@ private slots:
         row("float: negative", "Float", "-0.5", true, "-0.5");
         row("float: exponent", "Float", "1e20", true, "1E20");
         row("float: blanks", "Float", " 3 ", true, "3");
+        row("float: infinity", "Float", "INF", true, "INF");
+        row("float: negative infinity", "Float", "-INF", true, "-INF");
+        row("float: not a number", "Float", "NAN", true, "NAN");
+        row("float: out of range", "Float", "1e999", false, "1.5");
         row("float: comma", "Float", "2,25", false, "1.5");
         row("float: garbage", "Float", "abc", false, "1.5");
         row("float: empty", "Float", "", false, "1.5");
@@ -457,6 +467,7 @@ private slots:
         c.Add()->FInt = 99; // replaced in every case
         c.SetXML(text);
         QCOMPARE(ints(c), items);
+        QCOMPARE(c.Parsed, QList<int>(items.size(), 1));
         for (qsizetype i = 0; i < c.Count(); ++i) {
             QCOMPARE(c.Items(i)->Index(), i);
             QCOMPARE(c.Items(i)->Collection(), &c);
