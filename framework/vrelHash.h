@@ -79,6 +79,18 @@ private:
     std::unique_ptr<THashSubList[]> FTable;
 };
 
+// Holds a table's lock for a scope: for a Search and the use of its record.
+class TVrelHashLock {
+public:
+    explicit TVrelHashLock(const TVrelHashList &list) : FList(list) { FList.Lock(); }
+    ~TVrelHashLock() { FList.UnLock(); }
+    TVrelHashLock(const TVrelHashLock &) = delete;
+    TVrelHashLock &operator=(const TVrelHashLock &) = delete;
+
+private:
+    const TVrelHashList &FList;
+};
+
 bool IsPrime(quint32 N);
 // The number of buckets for a requested size: the prime nearest above or,
 // for some sizes, below it (0 and 1 give 7, 100 gives 97, 20000 gives 19997).

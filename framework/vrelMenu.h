@@ -3,6 +3,7 @@
 // tree.
 #pragma once
 
+#include "vrelHash.h"
 #include "vrelMiniXML.h"
 
 #include <QString>
@@ -25,6 +26,11 @@ inline const QList<QByteArray> kCaptionButtonNames{"coShare", "coSDI", "coZoom",
 
 class TMenuCollection;
 class TMenuCollectionItem;
+
+// `text` without leading and trailing characters of code 32 or below.
+QString TrimControl(QStringView text);
+// `text` with the ASCII letters a to z upper-cased; every other character kept.
+QString UpperCaseAscii(QStringView text);
 
 // What owns a menu collection (the menu manager): it is told of every entry the
 // collection reader has read, and of every entry that leaves the collection, so
@@ -213,3 +219,33 @@ void ReadMenuTree(const TMenuCollection &items, AddNode &&addNode)
         open.push_back(Open{addNode(parent, *entry), entry->Count()});
     }
 }
+
+// Which module holds a frame: frame names (upper case, trimmed) mapped to
+// module names (upper case). Filled from module lines "MODULE=frame1,frame2";
+// the first line that names a frame decides its module.
+class TModuleManager {
+public:
+    TModuleManager() = default;
+    TModuleManager(const TModuleManager &) = delete;
+    TModuleManager &operator=(const TModuleManager &) = delete;
+
+    void Clear();
+    // Enters the frames of one module line. The module name is everything
+    // before the first "=" (upper-cased, not trimmed); the frames are the rest,
+    // cut at "," and line breaks, upper-cased and trimmed. A piece that is
+    // empty after trimming names no frame and is passed over.
+    void Add(const QString &AData);
+    // Enters every line of the file that is not empty and contains "=", after
+    // what the table holds. A file that cannot be read raises
+    // "Cannot open file "%s". %s" and leaves the table as it was.
+    void Append(const QString &AFileName);
+    void LoadFromFile(const QString &AFileName) { Append(AFileName); }
+    // Enters every line of the list that is not empty and contains "=".
+    void LoadFromList(const QStringList &AList);
+    // Module of the frame (upper-cased, not trimmed), or empty text. An empty
+    // frame name raises a range error.
+    QString Find(const QString &AFrame) const;
+
+private:
+    TVrelHashList FList{10000};
+};
