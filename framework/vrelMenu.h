@@ -6,6 +6,7 @@
 #include "vrelHash.h"
 #include "vrelMiniXML.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QObject>
 #include <QPointer>
@@ -255,6 +256,53 @@ private:
 };
 
 class TVrelForm;
+class QMenu;
+class QMenuBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// A main-menu item built for a menu entry. Besides what every menu item has
+// (caption, check, shortcut, ...) it carries the entry's Command, whether the
+// user's level grants it (Executable, for the application) and its position
+// in Items (MenuIndex; -1 makes MenuClick find the entry by Command), and the
+// item settings a QAction has no place for: GroupIndex with RadioItem (radio
+// items of one GroupIndex in one parent menu exclude each other) and ImageIndex.
+class TMenuItemAccess : public QAction {
+    Q_OBJECT
+public:
+    explicit TMenuItemAccess(QObject *AOwner) : QAction(AOwner) {}
+
+    const QString &Command() const { return FCommand; }
+    void SetCommand(const QString &v) { FCommand = v; }
+    bool Executable() const { return FExecutable; }
+    void SetExecutable(bool v) { FExecutable = v; }
+    int MenuIndex() const { return FMenuIndex; }
+    void SetMenuIndex(int v) { FMenuIndex = v; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int v) { FGroupIndex = v; }
+    bool RadioItem() const { return FRadioItem; }
+    void SetRadioItem(bool v) { FRadioItem = v; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v) { FImageIndex = v; }
+
+private:
+    QString FCommand;
+    bool FExecutable = false;
+    int FMenuIndex = 0;
+    int FGroupIndex = 0;
+    bool FRadioItem = false;
+    int FImageIndex = -1;
+};
+
+// Which of the manager's click handlers a built item runs.
+enum class TClickHandler { None, MenuClick, WindowClick };
+TClickHandler ClickHandlerOf(const QAction *AItem);
+// A built item's Tag: the entry's position for a command item, the window
+// command's number (0 to 3) for a window item. It is kept in QAction::data().
+int MenuItemTag(const QAction *AItem);
+// The entry a tree node built by BuildMenus refers to (not owned), or null.
+TMenuCollectionItem *NodeEntry(const QTreeWidgetItem *ANode);
+void SetNodeEntry(QTreeWidgetItem *ANode, TMenuCollectionItem *AEntry);
 
 enum TBuildMode : quint8 { bmAppend, bmInsert };
 
@@ -377,6 +425,38 @@ public:
     // The ModuleName of an rsMap entry whose Parameters is this frame, else
     // the module table's answer (upper case) or empty text.
     QString FindModule(const QString &AFrame) const;
+
+    // Adds one item per top-level entry that the level lets through (or all
+    // of them, disabled, when HideMode is off) with its submenu tree; items
+    // already in the menu stay. The menu owns what is built. A Count that asks
+    // past the end of Items, or a Permission or GroupIndex out of range, ends
+    // the build with its error and keeps what was built; so does bmInsert with
+    // a Position that is not an index of the menu bar ("List index out of
+    // bounds (%d)"). Nothing happens for a null menu.
+    void BuildMenus(QMenuBar *AMenu);
+    // Replaces the nodes of the tree with one node per entry (AAddSeperate
+    // true) or per entry whose Search flag is set, below such ancestors only.
+    // Each node's data is its entry (NodeEntry). A Count past the end keeps
+    // the nodes built so far and raises "List index out of bounds (%d)".
+    void BuildMenus(QTreeWidget *ATreeView, bool AAddSeperate);
+    // Fills a command item from its entry and binds it to MenuClick.
+    void SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem);
+    // Appends the window commands (cascade, two tilings, close all, with two
+    // separators) to AParent's submenu; the open child windows of Form are
+    // listed below them each time the submenu opens. Without a Form the
+    // commands are built and no list is shown.
+    void BuildWindowMenu(QMenuBar *AMenu, QAction *AParent);
+
+    // Click handler of command items (Sender a TMenuItemAccess, else an
+    // invalid-cast error): finds the entry, applies radio and toggle checks
+    // and raises OnCommand.
+    virtual void MenuClick(QObject *Sender);
+    // The same as MenuClick; the builder binds nothing to it.
+    virtual void CommandExecute(QObject *Sender);
+    // Click handler of the window commands (Sender a QAction, else an
+    // invalid-cast error), chosen by the item's Tag: 0 cascade, 1 side by
+    // side, 2 one above another, 3 close all.
+    virtual void WindowClick(QObject *Sender);
 
     // Told when a screen becomes a child window and when it is destroyed. The
     // child windows are listed from the MDI area itself, so nothing is kept.
