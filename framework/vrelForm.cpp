@@ -2,6 +2,7 @@
 
 #include "vrelErrors.h"
 #include "vrelIniFile.h"
+#include "vrelMenu.h"
 #include "vrelModule.h"
 #include "vrelStatusBar.h"
 #include "vrelWindowManager.h"
@@ -10,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -120,6 +122,8 @@ TVrelForm::~TVrelForm()
     }
     OnClose = nullptr;
     OnShow = nullptr;
+    if (FSubWindow && MenuManager)
+        MenuManager->RemoveChild(this);
     FParams.reset();
     FResult.reset();
     if (!FModuleName.isEmpty())

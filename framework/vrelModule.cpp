@@ -1,6 +1,7 @@
 #include "vrelModule.h"
 
 #include "vrelForm.h"
+#include "vrelMenu.h"
 #include "vrelPrompt.h"
 #include "vrelWindowManager.h"
 
@@ -212,7 +213,7 @@ TVrelForm *TVrelModuleLoader::Load(const QString &AFormName)
 }
 
 void TVrelModuleLoader::Open(const QString &AFormName, int AMonitor, int FormStyle, TVrelLink *ALink,
-                             const QString & /*ACaption*/)
+                             const QString &ACaption)
 {
     const QString usageKey = QStringLiteral("tr") + AFormName + ModuleExtension();
     if (!AcquireWindowUsage(usageKey))
@@ -233,6 +234,8 @@ void TVrelModuleLoader::Open(const QString &AFormName, int AMonitor, int FormSty
     form->SetMonitor(AMonitor);
     switch (FormStyle) {
     case 0:
+        if (MenuManager)
+            MenuManager->AddChild(ACaption.isEmpty() ? form->Caption() : ACaption, form);
         if (QMdiArea *area = MainMdiArea())
             area->addSubWindow(form);
         form->show();

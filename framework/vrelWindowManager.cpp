@@ -1,17 +1,13 @@
 #include "vrelWindowManager.h"
 
 #include "vrelForm.h"
+#include "vrelMenu.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 
 TWindowUsageList *WindowUsageList = nullptr;
-
-namespace {
-QPointer<QWidget> GMainWindow;
-}
 
 void TOzmWindowUsage::IncCount()
 {
@@ -68,22 +64,13 @@ void ReleaseWindowUsage(const QString &name)
         WindowUsageList->Delete(index);
 }
 
-QWidget *MainWindow()
+QMainWindow *MainWindow()
 {
-    return GMainWindow;
-}
-
-void SetMainWindow(QWidget *window)
-{
-    GMainWindow = window;
+    return MenuManager ? MenuManager->Form() : nullptr;
 }
 
 QMdiArea *MainMdiArea()
 {
-    if (!GMainWindow)
-        return nullptr;
-    if (auto *main = qobject_cast<QMainWindow *>(GMainWindow.data()))
-        if (auto *area = qobject_cast<QMdiArea *>(main->centralWidget()))
-            return area;
-    return GMainWindow->findChild<QMdiArea *>();
+    QMainWindow *main = MainWindow();
+    return main ? qobject_cast<QMdiArea *>(main->centralWidget()) : nullptr;
 }

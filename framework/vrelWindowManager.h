@@ -9,8 +9,8 @@
 
 #include <QString>
 
+class QMainWindow;
 class QMdiArea;
-class QWidget;
 
 // Counter of the open windows of one module.
 class TOzmWindowUsage {
@@ -45,8 +45,7 @@ bool AcquireWindowUsage(const QString &name);
 // Counts one window of module `name` down; an unlisted name is ignored.
 void ReleaseWindowUsage(const QString &name);
 
-// The application's main window (null when there is none) and its MDI area,
-// into which screens of style 0 are opened.
-QWidget *MainWindow();
-void SetMainWindow(QWidget *window);
+// The application's main window, the menu manager's Form (null when there is
+// none), and its MDI area, into which screens of style 0 are opened.
+QMainWindow *MainWindow();
 QMdiArea *MainMdiArea();

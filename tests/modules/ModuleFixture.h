@@ -5,6 +5,8 @@
 #pragma once
 
 #include "vrelForm.h"
+#include "vrelFramework.h"
+#include "vrelMenu.h"
 #include "vrelModule.h"
 #include "vrelWindowManager.h"
 
@@ -13,20 +15,8 @@
 #include <QMdiArea>
 #include <dlfcn.h>
 
-// The framework's process-wide objects for one test program.
-struct TModuleFixture {
-    TModuleFixture()
-    {
-        CreateWindowUsage();
-        CreateModuleLoader();
-    }
-    ~TModuleFixture()
-    {
-        TVrelForm::FreeAll();
-        FreeModuleLoader();
-        ClearWindowUsage();
-    }
-};
+// The framework's process-wide objects, made afresh for each test.
+using TModuleFixture = TVrelFramework;
 
 inline QString sampleModule(const char *fileName)
 {
@@ -87,12 +77,13 @@ struct TMdiHost {
     {
         Window.setCentralWidget(Area);
         Window.resize(1000, 800);
-        SetMainWindow(&Window);
+        MenuManager->SetForm(&Window);
         Window.show();
     }
     ~TMdiHost()
     {
         TVrelForm::FreeAll();
-        SetMainWindow(nullptr);
+        if (MenuManager)
+            MenuManager->SetForm(nullptr);
     }
 };
