@@ -8,6 +8,7 @@
 #include "vrelFramework.h"
 #include "vrelMenu.h"
 #include "vrelModule.h"
+#include "vrelStatusBar.h"
 #include "vrelWindowManager.h"
 
 #include <QCoreApplication>
