@@ -1,6 +1,7 @@
 # Entry points for a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, starts the editor on the sample menu
 #   make test   installs what is missing, builds, runs every test (also under ASan/UBSan)
+#   make host   installs what is missing, builds, starts VrelHost on the sample menu
 # Further targets: make setup | build | check (tests without the sanitizer build) | bench
 
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins zlib1g-dev time \
@@ -11,7 +12,7 @@ SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS     ?= $(shell nproc)
 SAMPLE   := examples/sample.dat
 
-.PHONY: setup build run test check asan-test bench
+.PHONY: setup build run host test check asan-test bench
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -27,6 +28,9 @@ build: setup
 
 run: build
 	$(BUILD)/bin/vrelmenu tree $(SAMPLE)
+
+host: build
+	$(BUILD)/bin/VrelHost $(SAMPLE)
 
 check: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
