@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -212,6 +213,15 @@ TVrelForm *TVrelModuleLoader::Load(const QString &AFormName)
     }
 }
 
+namespace {
+// A screen of its own window stays above the main window and goes with it.
+void keepAboveMainWindow(TVrelForm *form)
+{
+    if (QMainWindow *main = MainWindow())
+        form->setParent(main, form->windowFlags() | Qt::Window);
+}
+} // namespace
+
 void TVrelModuleLoader::Open(const QString &AFormName, int AMonitor, int FormStyle, TVrelLink *ALink,
                              const QString &ACaption)
 {
@@ -244,9 +254,11 @@ void TVrelModuleLoader::Open(const QString &AFormName, int AMonitor, int FormSty
             SendLinkMessage(form, *ALink);
         break;
     case 1:
+        keepAboveMainWindow(form);
         form->show();
         break;
     case 2: {
+        keepAboveMainWindow(form);
         const QPointer<TVrelForm> modal(form);
         form->ShowModal();
         delete modal.data();
