@@ -344,11 +344,13 @@ void TVrelForm::BringToFront()
 
 QString TVrelForm::PositionFileName() const
 {
-    return (ModuleLoader ? ModuleLoader->SavePath() : QString()) + FScreenID + QStringLiteral(".sav");
+    return ModuleLoader ? ModuleLoader->SavePath() + FScreenID + QStringLiteral(".sav") : QString();
 }
 
 void TVrelForm::LoadScreenPosition()
 {
+    if (!ModuleLoader)
+        return;
     // The first MDI child is the one on top, as the window list orders them.
     if (QMdiArea *area = MainMdiArea()) {
         const QList<QMdiSubWindow *> children = area->subWindowList(QMdiArea::StackingOrder);
@@ -375,7 +377,7 @@ void TVrelForm::SaveScreenPosition()
 {
     // Read as plain widget: this may run inside the sub-window's destruction.
     const QWidget *window = frame();
-    if (window->windowState() & Qt::WindowMaximized)
+    if (!ModuleLoader || (window->windowState() & Qt::WindowMaximized))
         return;
     TVrelIniFile ini(PositionFileName());
     const QString section = QStringLiteral("POSITION");

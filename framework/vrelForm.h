@@ -250,8 +250,10 @@ public:
     void LoadScreenPosition();
     // Writes position and size to the position file unless the window is
     // maximized; raises EIniFileException when the file cannot be written.
+    // Without the framework's module loader both do nothing.
     void SaveScreenPosition();
-    // Position file of this screen: SavePath + ScreenID + ".sav".
+    // Position file of this screen: SavePath + ScreenID + ".sav"; empty
+    // without the module loader.
     QString PositionFileName() const;
     void PrinterSetup();
 

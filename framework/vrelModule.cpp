@@ -203,11 +203,18 @@ TVrelForm *TVrelModuleLoader::Load(const QString &AFormName)
     const QString fileName = ModuleFileName(AFormName);
     if (!acquireModule(fileName))
         return nullptr;
+    TVrelForm *form = nullptr;
     try {
-        TVrelForm *form = FindClass(QStringLiteral("TVrel") + AFormName)();
+        form = FindClass(QStringLiteral("TVrel") + AFormName)();
         form->Loaded();
         return form;
     } catch (...) {
+        // The form that failed gives back nothing itself; the use is given back here.
+        if (form) {
+            form->SetModuleName(QString());
+            form->SetSavePosition(false);
+            delete form;
+        }
         UnLoad(fileName);
         return nullptr;
     }

@@ -175,6 +175,32 @@ private slots:
         QVERIFY(!isMapped(VREL_TEST_MODULE_DIR "tr9999.so"));
     }
 
+    // A form that fails while it is made gives the use back, silently.
+    void failingFormConstruction_data()
+    {
+        QTest::addColumn<bool>("inLoaded");
+        QTest::newRow("constructor raises") << false;
+        QTest::newRow("Loaded raises") << true;
+    }
+    void failingFormConstruction()
+    {
+        QFETCH(bool, inLoaded);
+        struct TFailingLoaded : TVrelForm {
+            TFailingLoaded() { SetModuleName("tr9999.so"); }
+            void Loaded() override { throw EVrelError("Loaded failed"); }
+        };
+        ScriptedPrompter prompter;
+        loader().SetModulePath(VREL_TEST_MODULE_DIR);
+        RegisterClass("TVrel9999", inLoaded ? [] () -> TVrelForm * { return new TFailingLoaded; }
+                                            : [] () -> TVrelForm * { throw EVrelError("no form"); });
+        QVERIFY(!loader().Load("9999"));
+        UnRegisterClass("TVrel9999");
+        QVERIFY(prompter.Messages.isEmpty());
+        QVERIFY(TVrelForm::Forms().isEmpty());
+        QCOMPARE(loader().UseList().Count(), 0);
+        QCOMPARE(loader().KillList().Count(), 1);
+    }
+
     void unloadableLibraryRaisesAndIsNotListed()
     {
         QTemporaryDir dir;
