@@ -292,19 +292,21 @@ private:
     void attachSysMenuItem();
     void endModal();
 
+    // Every field starts zeroed, as a new component does; InitializeNewForm
+    // then sets the defaults that differ.
     quintptr FHandle;
     QString FModuleName;
-    int FGroup;
-    int FInitHeight;
-    int FInitWidth;
+    int FGroup = 0;
+    int FInitHeight = 0;
+    int FInitWidth = 0;
     std::unique_ptr<TLinkMenuItems> FLinkMenuItems;
-    int FMaxInstance;
+    int FMaxInstance = 0;
     std::unique_ptr<TVrelModuleInfo> FModuleInfo;
-    int FMonitor;
+    int FMonitor = 0;
     TVrelFormOptions FOptions;
     std::unique_ptr<TVrelParams> FParams;
     std::unique_ptr<TVrelParams> FResult;
-    bool FSavePosition;
+    bool FSavePosition = false;
     QString FScreenID;
     TVrelLinkEvent FOnLinkReceive;
     TVrelLinkEvent FOnLinkSend;

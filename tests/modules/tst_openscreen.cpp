@@ -88,6 +88,8 @@ private slots:
         QCOMPARE(form->isWindow(), style != 0);
         QCOMPARE(usage("tr9999.so"), 1);
         QCOMPARE(form->Caption(), u"[9999] test"_qs);
+        if (style != 0)
+            QCOMPARE(form->size(), QSize(300, 200));
     }
 
     // Screen 1000 (MaxInstance 0): the second open brings the first window

@@ -85,6 +85,9 @@ private slots:
         QCOMPARE(form.LinkMenuItems().Count(), 0);
         QCOMPARE(form.LinkMenuItems().Owner(), &form);
         QCOMPARE(form.Params().Count(), 0);
+        QCOMPARE(form.InitWidth(), 0);
+        QCOMPARE(form.InitHeight(), 0);
+        QCOMPARE(form.Monitor(), 0);
         form.SetParentCaption("x");
         QVERIFY(form.ParentCaption().isEmpty());
         QVERIFY(TVrelForm::Forms().contains(&form));
