@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -219,6 +221,42 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     }
 }
 
+// Finds "</" + name + ">" on one line, from positions that only grow. Searches
+// that fail or reach far are remembered per spelling of the name, so that a
+// line with many opening tags whose closing tag is missing or far away is not
+// scanned to its end again for each of them.
+class ClosingTagFinder {
+public:
+    explicit ClosingTagFinder(QByteArrayView line) : FLine(line) {}
+
+    // First occurrence at or after `from`, or -1.
+    qsizetype Find(QByteArrayView name, qsizetype from)
+    {
+        const std::string_view key(name.data(), size_t(name.size()));
+        if (!FFar.empty()) {
+            // A remembered result still holds while it lies at or after `from`;
+            // a failure holds for good.
+            const auto it = FFar.find(key);
+            if (it != FFar.end() && (it->second < 0 || it->second >= from))
+                return it->second;
+        }
+        FClosing.clear();
+        FClosing += "</";
+        FClosing += name;
+        FClosing += '>';
+        const qsizetype found = FLine.indexOf(FClosing, from);
+        if (found < 0 || found - from > kNear)
+            FFar[key] = found;
+        return found;
+    }
+
+private:
+    static constexpr qsizetype kNear = 256;
+    QByteArrayView FLine;
+    QByteArray FClosing;
+    std::unordered_map<std::string_view, qsizetype> FFar;
+};
+
 } // namespace
 
 QString PropertyToText(const TXMLCollectionItem &item, const TPropInfo &prop)
@@ -397,7 +435,7 @@ QByteArray TXMLCollectionItem::Entity() const
 void TXMLCollectionItem::ParseXML(QByteArrayView line)
 {
     const TPropList &props = GetPropertyList();
-    QByteArray closing;
+    ClosingTagFinder closingTag(line);
     qsizetype pos = 0;
     for (;;) {
         qsizetype lt = line.indexOf('<', pos);
@@ -410,11 +448,7 @@ void TXMLCollectionItem::ParseXML(QByteArrayView line)
             break;
         const QByteArrayView name = line.sliced(lt + 1, gt - lt - 1);
         if (const TPropInfo *prop = props.Find(name)) {
-            closing.clear();
-            closing += "</";
-            closing += name;
-            closing += '>';
-            const qsizetype close = line.indexOf(closing, gt + 1);
+            const qsizetype close = closingTag.Find(name, gt + 1);
             const QByteArrayView text =
                 close < 0 ? QByteArrayView() : line.sliced(gt + 1, close - gt - 1);
             try {
