@@ -332,10 +332,13 @@ private slots:
     {
         const QString target = path(u"replace.dat"_qs);
         writeFile(target, QByteArray(10000, 'x'));
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(target, permissions));
         TMenuCollection c;
         c.SetSaveMode(smText);
         c.SaveToFile(target);
         QCOMPARE(readFile(target), QByteArray("<?xml version = \"1.0\" ?>\r\n<Menu-list>\r\n</Menu-list>\r\n"));
+        QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
     }
 
     void saveThatCannotCreateTheFileFails_data()
