@@ -257,6 +257,76 @@ private:
     std::unordered_map<std::string_view, qsizetype> FFar;
 };
 
+// Turns the lines of a collection's text into items as they come: the first
+// two lines and the last one are passed over, every line between them becomes
+// an item. A line is taken once the next one is known to exist.
+class TItemLines {
+public:
+    explicit TItemLines(TXMLCollection &collection) : FCollection(collection) {}
+
+    void Line(QByteArrayView line)
+    {
+        if (FSeen >= 3) {
+            TXMLCollectionItem *item = FCollection.Add();
+            item->ParseXML(FPending);
+            FCollection.ItemParsed(*item);
+        }
+        FPending = line;
+        ++FSeen;
+    }
+
+    // The text the lines came from is about to go: keep the line still waiting.
+    void KeepPending()
+    {
+        FKept = FPending.toByteArray();
+        FPending = FKept;
+    }
+
+private:
+    TXMLCollection &FCollection;
+    qsizetype FSeen = 0;
+    QByteArrayView FPending;
+    QByteArray FKept;
+};
+
+// Length of the part of `text` made of whole lines: up to its last line break,
+// but not up to a CR at its very end, which may be the first half of a CR LF.
+qsizetype wholeLinesLength(QByteArrayView text)
+{
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
+            return i + 1;
+    }
+    return 0;
+}
+
+// Refills `collection` from plain code-page text read from `file` a block at a
+// time, so that a large definition is never held twice (as text and as items).
+// `text` is what has been read already. A read error part-way leaves the
+// collection empty and raises "Cannot open file "%s". %s".
+void readCodePageText(TXMLCollection &collection, QIODevice &file, QByteArray text, const QString &fileName)
+{
+    constexpr qint64 kReadBlock = 1 << 20;
+    collection.Clear();
+    TItemLines items(collection);
+    for (bool atEnd = false; !atEnd;) {
+        const qsizetype kept = text.size();
+        text.resize(kept + kReadBlock);
+        const qint64 n = file.read(text.data() + kept, kReadBlock);
+        if (n < 0) {
+            collection.Clear();
+            throw EFOpenError(fileName, file.errorString());
+        }
+        text.resize(kept + n);
+        atEnd = n == 0;
+        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text);
+        for (QByteArrayView line : SplitLines(QByteArrayView(text).first(whole)))
+            items.Line(line);
+        items.KeepPending();
+        text.remove(0, whole);
+    }
+}
+
 } // namespace
 
 QString PropertyToText(const TXMLCollectionItem &item, const TPropInfo &prop)
@@ -551,14 +621,11 @@ void TXMLCollection::SetXML(QByteArrayView text)
 {
     Clear();
     const std::vector<QByteArrayView> lines = SplitLines(text);
-    if (lines.size() < 4)
-        return;
-    FItems.reserve(lines.size() - 3);
-    for (size_t i = 2; i + 1 < lines.size(); ++i) {
-        TXMLCollectionItem *item = Add();
-        item->ParseXML(lines[i]);
-        ItemParsed(*item);
-    }
+    if (lines.size() >= 4)
+        FItems.reserve(lines.size() - 3);
+    TItemLines items(*this);
+    for (QByteArrayView line : lines)
+        items.Line(line);
 }
 
 void TXMLCollection::SaveToFile(const QString &fileName, bool) const
@@ -606,9 +673,12 @@ bool TXMLCollection::LoadFromFile(const QString &fileName, bool)
         throw EFOpenError(fileName, file.errorString());
     QByteArray text;
     if (FSaveMode == smText) {
-        text = file.readAll();
-        if (text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
-            text = toCodePage(decodeFileText(text));
+        text = file.read(3);
+        if (!(text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))) {
+            readCodePageText(*this, file, std::move(text), fileName);
+            return true;
+        }
+        text = toCodePage(decodeFileText(text + file.readAll()));
     } else {
         QBuffer out(&text);
         out.open(QIODevice::WriteOnly);
