@@ -291,9 +291,11 @@ private:
 
 // Length of the part of `text` made of whole lines: up to its last line break,
 // but not up to a CR at its very end, which may be the first half of a CR LF.
-qsizetype wholeLinesLength(QByteArrayView text)
+// Only breaks at or after `from` are looked for (0 when there is none there),
+// so that a long line is not scanned again for every block added to it.
+qsizetype wholeLinesLength(QByteArrayView text, qsizetype from)
 {
-    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+    for (qsizetype i = text.size() - 1; i >= from; --i) {
         if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
             return i + 1;
     }
@@ -319,7 +321,8 @@ void readCodePageText(TXMLCollection &collection, QIODevice &file, QByteArray te
         }
         text.resize(kept + n);
         atEnd = n == 0;
-        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text);
+        // What was kept holds no line break but perhaps a CR at its end.
+        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text, std::max<qsizetype>(kept - 1, 0));
         for (QByteArrayView line : SplitLines(QByteArrayView(text).first(whole)))
             items.Line(line);
         items.KeepPending();
