@@ -2,12 +2,12 @@
 #include "vrelMenu.h"
 #include "vrelZLib.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -406,15 +406,12 @@ private slots:
         buildWorkedExample(c);
         c.SetSaveMode(smText);
 
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 1000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString message = errorOf<EFCreateError>([&] { c.SaveToFile(target); });
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        QString message;
+        {
+            FileSizeLimit limit(1000);
+            QVERIFY(limit.IsActive());
+            message = errorOf<EFCreateError>([&] { c.SaveToFile(target); });
+        }
 
         QVERIFY2(message.startsWith(createError(target)), qPrintable(message));
         QCOMPARE(readFile(target), QByteArray("old contents\r\n"));
