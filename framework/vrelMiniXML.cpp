@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -219,6 +221,42 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     }
 }
 
+// Finds "</" + name + ">" on one line, from positions that only grow. Searches
+// that fail or reach far are remembered per spelling of the name, so that a
+// line with many opening tags whose closing tag is missing or far away is not
+// scanned to its end again for each of them.
+class ClosingTagFinder {
+public:
+    explicit ClosingTagFinder(QByteArrayView line) : FLine(line) {}
+
+    // First occurrence at or after `from`, or -1.
+    qsizetype Find(QByteArrayView name, qsizetype from)
+    {
+        const std::string_view key(name.data(), size_t(name.size()));
+        if (!FFar.empty()) {
+            // A remembered result still holds while it lies at or after `from`;
+            // a failure holds for good.
+            const auto it = FFar.find(key);
+            if (it != FFar.end() && (it->second < 0 || it->second >= from))
+                return it->second;
+        }
+        FClosing.clear();
+        FClosing += "</";
+        FClosing += name;
+        FClosing += '>';
+        const qsizetype found = FLine.indexOf(FClosing, from);
+        if (found < 0 || found - from > kNear)
+            FFar[key] = found;
+        return found;
+    }
+
+private:
+    static constexpr qsizetype kNear = 256;
+    QByteArrayView FLine;
+    QByteArray FClosing;
+    std::unordered_map<std::string_view, qsizetype> FFar;
+};
+
 // Turns the lines of a collection's text into items as they come: the first
 // two lines and the last one are passed over, every line between them becomes
 // an item. A line is taken once the next one is known to exist.
@@ -253,9 +291,11 @@ private:
 
 // Length of the part of `text` made of whole lines: up to its last line break,
 // but not up to a CR at its very end, which may be the first half of a CR LF.
-qsizetype wholeLinesLength(QByteArrayView text)
+// Only breaks at or after `from` are looked for (0 when there is none there),
+// so that a long line is not scanned again for every block added to it.
+qsizetype wholeLinesLength(QByteArrayView text, qsizetype from)
 {
-    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+    for (qsizetype i = text.size() - 1; i >= from; --i) {
         if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
             return i + 1;
     }
@@ -281,7 +321,8 @@ void readCodePageText(TXMLCollection &collection, QIODevice &file, QByteArray te
         }
         text.resize(kept + n);
         atEnd = n == 0;
-        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text);
+        // What was kept holds no line break but perhaps a CR at its end.
+        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text, std::max<qsizetype>(kept - 1, 0));
         for (QByteArrayView line : SplitLines(QByteArrayView(text).first(whole)))
             items.Line(line);
         items.KeepPending();
@@ -467,7 +508,7 @@ QByteArray TXMLCollectionItem::Entity() const
 void TXMLCollectionItem::ParseXML(QByteArrayView line)
 {
     const TPropList &props = GetPropertyList();
-    QByteArray closing;
+    ClosingTagFinder closingTag(line);
     qsizetype pos = 0;
     for (;;) {
         qsizetype lt = line.indexOf('<', pos);
@@ -480,11 +521,7 @@ void TXMLCollectionItem::ParseXML(QByteArrayView line)
             break;
         const QByteArrayView name = line.sliced(lt + 1, gt - lt - 1);
         if (const TPropInfo *prop = props.Find(name)) {
-            closing.clear();
-            closing += "</";
-            closing += name;
-            closing += '>';
-            const qsizetype close = line.indexOf(closing, gt + 1);
+            const qsizetype close = closingTag.Find(name, gt + 1);
             const QByteArrayView text =
                 close < 0 ? QByteArrayView() : line.sliced(gt + 1, close - gt - 1);
             try {

@@ -290,6 +290,8 @@ public:
     // file (the collection is then untouched). A file that cannot be opened
     // raises "Cannot open file "%s". %s"; a compressed file that is not a valid
     // stream raises EZCompressionError. Either way the collection is untouched.
+    // A plain file is read a block at a time: a read error part-way through it
+    // raises "Cannot open file "%s". %s" and leaves the collection empty.
     bool LoadFromFile(const QString &fileName, bool archive = false);
 
     // Called after each item line has been read.
