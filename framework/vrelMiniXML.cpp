@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -88,7 +89,8 @@ bool parseInteger(QByteArrayView text, int bits, qint64 &out)
 
 // The library's general floating-point format: up to 15 significant digits,
 // fixed notation unless the value needs more than 15 digits before the point
-// or is below 0.00001.
+// or is below 0.00001 in size; the exponent without "+" and leading zeros. The
+// decimal separator is always ".", so that a file reads the same everywhere.
 QString floatToText(double v)
 {
     if (std::isnan(v))
@@ -119,10 +121,23 @@ QString floatToText(double v)
     return fixed;
 }
 
+// A number with "." as decimal separator, blanks around it allowed; the texts
+// that floatToText gives for infinities and "not a number" read back too.
 bool parseFloat(QByteArrayView text, double &out)
 {
+    const QByteArray trimmed = text.toByteArray().trimmed();
+    const QByteArray upper = trimmed.toUpper();
+    if (upper == "NAN") {
+        out = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (upper == "INF" || upper == "+INF" || upper == "-INF") {
+        out = upper.startsWith('-') ? -std::numeric_limits<double>::infinity()
+                                    : std::numeric_limits<double>::infinity();
+        return true;
+    }
     bool ok = false;
-    const double v = text.toByteArray().trimmed().toDouble(&ok);
+    const double v = trimmed.toDouble(&ok);
     if (ok)
         out = v;
     return ok;
@@ -187,6 +202,10 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
         return;
     case TPropKind::String:
         out += toCodePage(prop.GetStr(item));
+        return;
+    case TPropKind::Char:
+        // The byte itself: a lone byte of the code page has no Unicode form.
+        out += char(prop.GetOrd(item));
         return;
     case TPropKind::Enumeration: {
         const qint64 v = prop.GetOrd(item);
@@ -364,24 +383,25 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView text)
     std::vector<QByteArrayView> lines;
     const char *p = text.data();
     const char *end = p + text.size();
-    const char *start = p;
+    // The next LF at or after p; searched again only once p has passed it, so
+    // that text with lone CRs is not scanned to its end for every line.
+    const char *lf = nullptr;
     while (p < end) {
-        const char *hit = static_cast<const char *>(
-            std::memchr(p, '\n', size_t(end - p)));
-        // A lone CR also ends a line; look for one before the next LF.
-        const char *cr = static_cast<const char *>(
-            std::memchr(p, '\r', size_t((hit ? hit : end) - p)));
-        if (cr) {
-            lines.emplace_back(start, cr - start);
-            p = (cr + 1 < end && cr[1] == '\n') ? cr + 2 : cr + 1;
-        } else if (hit) {
-            lines.emplace_back(start, hit - start);
-            p = hit + 1;
-        } else {
-            lines.emplace_back(start, end - start);
-            p = end;
+        if (!lf || lf < p) {
+            lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            if (!lf)
+                lf = end;
         }
-        start = p;
+        // A lone CR also ends a line; look for one before the next LF.
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
+        const char *stop = cr ? cr : lf;
+        lines.emplace_back(p, stop - p);
+        if (stop == end)
+            p = end;
+        else if (cr && cr + 1 < end && cr[1] == '\n')
+            p = cr + 2;
+        else
+            p = stop + 1;
     }
     return lines;
 }
@@ -592,8 +612,20 @@ void TXMLCollection::SaveToFile(const QString &fileName, bool) const
         out.open(QIODevice::WriteOnly);
         CompressStream(in, out, TCompressionLevel::clDefault);
     }
+    // Written beside the target and renamed over it on success. The write is
+    // unbuffered and its count checked here: a write cut short (disk full,
+    // file size limit) is not always reported as an error by the file class,
+    // whose commit would then put a truncated file in place of the old one.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EFCreateError(fileName, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const int cause = errno;
+        throw EFCreateError(fileName, file.error() != QFileDevice::NoError
+                                          ? file.errorString()
+                                          : QString::fromLocal8Bit(std::strerror(cause)));
+    }
+    if (!file.commit())
         throw EFCreateError(fileName, file.errorString());
 }
 
