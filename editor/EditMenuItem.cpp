@@ -544,11 +544,16 @@ bool TfrmEditMenuItem::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool ShowEditMenuItem(TMenuCollectionItem &item, bool &cascade, QWidget *parent)
+bool ShowEditMenuItem(TMenuCollectionItem &item, bool &cascade, QWidget *parent,
+                      const std::function<void(TfrmEditMenuItem &)> &interact)
 {
     TfrmEditMenuItem dialog(parent);
     dialog.LoadFrom(item);
-    if (dialog.exec() != QDialog::Accepted)
+    if (interact)
+        interact(dialog);
+    else
+        dialog.exec();
+    if (dialog.result() != QDialog::Accepted)
         return false;
     dialog.WriteBack(item, cascade);
     return true;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QKeySequenceEdit>
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -111,5 +112,8 @@ private:
 
 // Runs the dialog on `item`: true when the user confirmed with OK, the entry
 // then holding the new values and `cascade` the state of "하위 메뉴의 권한도
-// 동일하게 설정". On Cancel neither is touched.
-bool ShowEditMenuItem(TMenuCollectionItem &item, bool &cascade, QWidget *parent = nullptr);
+// 동일하게 설정". On Cancel neither is touched. The dialog is shown modally,
+// unless `interact` is given: it then plays the user's part (tests) and the
+// buttons it pressed decide.
+bool ShowEditMenuItem(TMenuCollectionItem &item, bool &cascade, QWidget *parent = nullptr,
+                      const std::function<void(TfrmEditMenuItem &)> &interact = {});
