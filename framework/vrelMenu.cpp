@@ -90,18 +90,30 @@ void TMenuCollectionItem::AfterParse()
         c->Owner()->RegisterItem(*this);
 }
 
+QString TrimControl(QStringView text)
+{
+    while (!text.isEmpty() && text.front().unicode() <= 32)
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back().unicode() <= 32)
+        text.chop(1);
+    return text.toString();
+}
+
+QString UpperCaseAscii(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar &c : out)
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    return out;
+}
+
 QString TMenuCollectionItem::Name() const
 {
     const qsizetype bracket = FCaption.indexOf(u']');
     if (bracket < 0)
         return FCaption;
-    // Trim blanks and control characters (code 32 and below) from both ends.
-    QStringView rest = QStringView(FCaption).sliced(bracket + 1);
-    while (!rest.isEmpty() && rest.front().unicode() <= 32)
-        rest = rest.sliced(1);
-    while (!rest.isEmpty() && rest.back().unicode() <= 32)
-        rest.chop(1);
-    return rest.toString();
+    return TrimControl(QStringView(FCaption).sliced(bracket + 1));
 }
 
 TMenuCollection::~TMenuCollection() = default;

@@ -3,10 +3,16 @@
 // tree.
 #pragma once
 
+#include "vrelHash.h"
 #include "vrelMiniXML.h"
 
+#include <QAction>
+#include <QMainWindow>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 enum TMenuStyle : quint8 { msNormal, msContainer, msWindows, msWindowsItem };
@@ -25,6 +31,11 @@ inline const QList<QByteArray> kCaptionButtonNames{"coShare", "coSDI", "coZoom",
 
 class TMenuCollection;
 class TMenuCollectionItem;
+
+// `text` without leading and trailing characters of code 32 or below.
+QString TrimControl(QStringView text);
+// `text` with the ASCII letters a to z upper-cased; every other character kept.
+QString UpperCaseAscii(QStringView text);
 
 // What owns a menu collection (the menu manager): it is told of every entry the
 // collection reader has read, and of every entry that leaves the collection, so
@@ -213,3 +224,273 @@ void ReadMenuTree(const TMenuCollection &items, AddNode &&addNode)
         open.push_back(Open{addNode(parent, *entry), entry->Count()});
     }
 }
+
+// Which module holds a frame: frame names (upper case, trimmed) mapped to
+// module names (upper case). Filled from module lines "MODULE=frame1,frame2";
+// the first line that names a frame decides its module.
+class TModuleManager {
+public:
+    TModuleManager() = default;
+    TModuleManager(const TModuleManager &) = delete;
+    TModuleManager &operator=(const TModuleManager &) = delete;
+
+    void Clear();
+    // Enters the frames of one module line. The module name is everything
+    // before the first "=" (upper-cased, not trimmed); the frames are the rest,
+    // cut at "," and line breaks, upper-cased and trimmed. A piece that is
+    // empty after trimming names no frame and is passed over.
+    void Add(const QString &AData);
+    // Enters every line of the file that is not empty and contains "=", after
+    // what the table holds. A file that cannot be read raises
+    // "Cannot open file "%s". %s" and leaves the table as it was.
+    void Append(const QString &AFileName);
+    void LoadFromFile(const QString &AFileName) { Append(AFileName); }
+    // Enters every line of the list that is not empty and contains "=".
+    void LoadFromList(const QStringList &AList);
+    // Module of the frame (upper-cased, not trimmed), or empty text. An empty
+    // frame name raises a range error.
+    QString Find(const QString &AFrame) const;
+
+private:
+    TVrelHashList FList{10000};
+};
+
+class TVrelForm;
+class QMenu;
+class QMenuBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// A main-menu item built for a menu entry. Besides what every menu item has
+// (caption, check, shortcut, ...) it carries the entry's Command, whether the
+// user's level grants it (Executable, for the application) and its position
+// in Items (MenuIndex; -1 makes MenuClick find the entry by Command), and the
+// item settings a QAction has no place for: GroupIndex with RadioItem (radio
+// items of one GroupIndex in one parent menu exclude each other) and ImageIndex.
+class TMenuItemAccess : public QAction {
+    Q_OBJECT
+public:
+    explicit TMenuItemAccess(QObject *AOwner) : QAction(AOwner) {}
+
+    const QString &Command() const { return FCommand; }
+    void SetCommand(const QString &v) { FCommand = v; }
+    bool Executable() const { return FExecutable; }
+    void SetExecutable(bool v) { FExecutable = v; }
+    int MenuIndex() const { return FMenuIndex; }
+    void SetMenuIndex(int v) { FMenuIndex = v; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int v) { FGroupIndex = v; }
+    bool RadioItem() const { return FRadioItem; }
+    void SetRadioItem(bool v) { FRadioItem = v; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v) { FImageIndex = v; }
+
+private:
+    QString FCommand;
+    bool FExecutable = false;
+    int FMenuIndex = 0;
+    int FGroupIndex = 0;
+    bool FRadioItem = false;
+    int FImageIndex = -1;
+};
+
+// Which of the manager's click handlers a built item runs.
+enum class TClickHandler { None, MenuClick, WindowClick };
+TClickHandler ClickHandlerOf(const QAction *AItem);
+// A built item's Tag: the entry's position for a command item, the window
+// command's number (0 to 3) for a window item. It is kept in QAction::data().
+int MenuItemTag(const QAction *AItem);
+// The entry a tree node built by BuildMenus refers to (not owned), or null.
+TMenuCollectionItem *NodeEntry(const QTreeWidgetItem *ANode);
+void SetNodeEntry(QTreeWidgetItem *ANode, TMenuCollectionItem *AEntry);
+
+enum TBuildMode : quint8 { bmAppend, bmInsert };
+
+// Raised when a built menu item is clicked: the item, the entry behind it and
+// the item's check state after the click. What the handler puts into ADone
+// has no effect.
+using TMenuSelectEvent =
+    std::function<void(QObject *Sender, TMenuCollectionItem *AItem, bool AChecked, bool &ADone)>;
+using TFormEvent = std::function<void(QObject *Sender, TVrelForm *AForm)>;
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+// The keeper of the menu definition at run time: loads a menu file, keeps
+// lookup tables by code, caption and parameter and the frame-to-module table,
+// tests permission masks against the current user's level, builds menus and
+// trees from the definition and hands menu clicks to the application.
+class TVrelMenuManager : public QObject, public TMenuCollectionOwner {
+    Q_OBJECT
+public:
+    // The text shown (and kept as LastError) when the menu file does not exist.
+    static const QString kNoMenuFile;
+
+    explicit TVrelMenuManager(QObject *AOwner = nullptr);
+    ~TVrelMenuManager() override;
+
+    // Kept for the application; becomes null when that object is destroyed.
+    QObject *ActionList() const { return FActionList; }
+    void SetActionList(QObject *v) { FActionList = v; }
+    TBuildMode BuildMode() const { return FBuildMode; }
+    void SetBuildMode(TBuildMode v) { FBuildMode = v; }
+    int ButtonHeight() const { return FButtonHeight; }
+    void SetButtonHeight(int v) { FButtonHeight = v; }
+    int ButtonWidth() const { return FButtonWidth; }
+    void SetButtonWidth(int v) { FButtonWidth = v; }
+    // Archive flag handed to the collection reader by LoadFromFile.
+    bool Compress() const { return FCompress; }
+    void SetCompress(bool v) { FCompress = v; }
+    const QString &FileName() const { return FFileName; }
+    // Unless Value equals FileName: Path becomes Value's directory part (with
+    // its final "/", empty when it has none), FileName its name part, and the
+    // file is loaded. Returns what LoadFromFile returned (true when nothing
+    // was to be done).
+    bool SetFileName(const QString &Value);
+    TMenuCollection &Items() { return FItems; }
+    const TMenuCollection &Items() const { return FItems; }
+    quint16 Level() const { return FLevel; }
+    void SetLevel(quint16 v) { FLevel = v; }
+    const QString &Path() const { return FPath; }
+    // Path becomes Value with the directory separator "/" appended when it
+    // does not already end in one. Nothing is loaded.
+    void SetPath(const QString &Value);
+    int Position() const { return FPosition; }
+    void SetPosition(int v) { FPosition = v; }
+    const QString &WindowCascade() const { return FWindowCascade; }
+    void SetWindowCascade(const QString &v) { FWindowCascade = v; }
+    const QString &WindowCloseAll() const { return FWindowCloseAll; }
+    void SetWindowCloseAll(const QString &v) { FWindowCloseAll = v; }
+    const QString &WindowTileHorz() const { return FWindowTileHorz; }
+    void SetWindowTileHorz(const QString &v) { FWindowTileHorz = v; }
+    const QString &WindowTileVert() const { return FWindowTileVert; }
+    void SetWindowTileVert(const QString &v) { FWindowTileVert = v; }
+
+    // Declared for the application; the manager raises neither.
+    TFormEvent OnCloseForm;
+    TFormEvent OnOpenForm;
+    // Raised when a built command item is clicked.
+    TMenuSelectEvent OnCommand;
+    // Raised after a menu file was read without error, with the manager as Sender.
+    TNotifyEvent OnLoad;
+
+    int Count() const { return int(FItems.Count()); }
+    // The main window whose child windows the window menu lists; its central
+    // widget is the QMdiArea that holds them.
+    QMainWindow *Form() const { return FForm; }
+    void SetForm(QMainWindow *v) { FForm = v; }
+    bool HideMode() const { return FHide; }
+    void SetHideMode(bool v) { FHide = v; }
+    TModuleManager &Module() { return FModule; }
+    bool Short() const { return FShort; }
+    void SetShort(bool v) { FShort = v; }
+
+    // Why the last LoadFromFile failed; empty after one that succeeded.
+    const QString &LastError() const { return FLastError; }
+
+    // Reads Path + FileName as a plain menu file. A missing file shows
+    // "메뉴 파일이 없습니다" and keeps the definition. Otherwise the definition
+    // is emptied and the file read; an error ends the read, keeping the
+    // entries read before it, without raising OnLoad. False when the file was
+    // missing or could not be read whole; LastError then says why.
+    bool LoadFromFile();
+    // Adds the entries of a compressed menu file after the present ones and
+    // registers them. A read error is raised and leaves Items unchanged.
+    void Append(const QString &AFileName);
+    // Empties Items, the three lookup tables and the module table.
+    void Clear();
+
+    // Enters an entry into the lookup tables and the module table. An empty
+    // key (a caption of blanks only, an empty frame name) is passed over; the
+    // entry's other keys are still entered. The first entry with a key keeps it.
+    void RegisterItem(TMenuCollectionItem &AItem) override;
+    // Removes the keys that refer to an entry leaving Items.
+    void UnregisterItem(TMenuCollectionItem &AItem) override;
+
+    // Whether Level grants APermission; a permission outside 0..65535 raises
+    // a range error.
+    bool CheckLevel(int APermission) const;
+    // Sets or clears bit ALevel (0..15) of Level; other values are ignored.
+    void SetLevel(int ALevel, bool AValue);
+
+    // Lookups; an empty key raises a range error.
+    TMenuCollectionItem *FindByCaption(const QString &ACaption) const;
+    TMenuCollectionItem *FindByCode(const QString &ACode) const;
+    // The argument is upper-cased (ASCII letters) first.
+    TMenuCollectionItem *FindByParam(const QString &AParam) const;
+    QString FindCaption(const QString &ACode) const;
+    // The Caption (not the Group) of the entry with this code.
+    QString FindGroup(const QString &ACode) const;
+    int FindIndex(const QString &ACode) const;
+    // "List index out of bounds (%d)" outside Items.
+    TMenuCollectionItem *FindByIndex(int AIndex) const;
+    // The ModuleName of an rsMap entry whose Parameters is this frame, else
+    // the module table's answer (upper case) or empty text.
+    QString FindModule(const QString &AFrame) const;
+
+    // Adds one item per top-level entry that the level lets through (or all
+    // of them, disabled, when HideMode is off) with its submenu tree; items
+    // already in the menu stay. The menu owns what is built. A Count that asks
+    // past the end of Items, or a Permission or GroupIndex out of range, ends
+    // the build with its error and keeps what was built; so does bmInsert with
+    // a Position that is not an index of the menu bar ("List index out of
+    // bounds (%d)"). Nothing happens for a null menu.
+    void BuildMenus(QMenuBar *AMenu);
+    // Replaces the nodes of the tree with one node per entry (AAddSeperate
+    // true) or per entry whose Search flag is set, below such ancestors only.
+    // Each node's data is its entry (NodeEntry). A Count past the end keeps
+    // the nodes built so far and raises "List index out of bounds (%d)".
+    void BuildMenus(QTreeWidget *ATreeView, bool AAddSeperate);
+    // Fills a command item from its entry and binds it to MenuClick.
+    void SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem);
+    // Appends the window commands (cascade, two tilings, close all, with two
+    // separators) to AParent's submenu; the open child windows of Form are
+    // listed below them each time the submenu opens. Without a Form the
+    // commands are built and no list is shown.
+    void BuildWindowMenu(QMenuBar *AMenu, QAction *AParent);
+
+    // Click handler of command items (Sender a TMenuItemAccess, else an
+    // invalid-cast error): finds the entry, applies radio and toggle checks
+    // and raises OnCommand.
+    virtual void MenuClick(QObject *Sender);
+    // The same as MenuClick; the builder binds nothing to it.
+    virtual void CommandExecute(QObject *Sender);
+    // Click handler of the window commands (Sender a QAction, else an
+    // invalid-cast error), chosen by the item's Tag: 0 cascade, 1 side by
+    // side, 2 one above another, 3 close all.
+    virtual void WindowClick(QObject *Sender);
+
+    // Told when a screen becomes a child window and when it is destroyed. The
+    // child windows are listed from the MDI area itself, so nothing is kept.
+    void AddChild(const QString &ACaption, TVrelForm *AForm);
+    void RemoveChild(TVrelForm *AForm);
+
+private:
+    TMenuCollectionItem *lookup(const TVrelHashList &table, const QString &key) const;
+
+    QPointer<QObject> FActionList;
+    TBuildMode FBuildMode = bmAppend;
+    int FButtonHeight = 32;
+    int FButtonWidth = 32;
+    bool FCompress = false;
+    QString FFileName;
+    QPointer<QMainWindow> FForm;
+    bool FHide = false;
+    TMenuCollection FItems{this};
+    quint16 FLevel = 65535;
+    TVrelHashList FListCode{20000};
+    TVrelHashList FListParam{20000};
+    TVrelHashList FListCaption{20000};
+    TModuleManager FModule;
+    QString FPath;
+    int FPosition = -1;
+    bool FShort = false;
+    QString FWindowCascade;
+    QString FWindowCloseAll;
+    QString FWindowTileHorz;
+    QString FWindowTileVert;
+    QString FLastError;
+    bool FEmptying = false;
+};
+
+// The process-wide menu manager, made and freed by the framework's start-up
+// and shut-down (vrelFramework.h); null outside them.
+extern TVrelMenuManager *MenuManager;

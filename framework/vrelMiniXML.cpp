@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -88,7 +89,8 @@ bool parseInteger(QByteArrayView text, int bits, qint64 &out)
 
 // The library's general floating-point format: up to 15 significant digits,
 // fixed notation unless the value needs more than 15 digits before the point
-// or is below 0.00001.
+// or is below 0.00001 in size; the exponent without "+" and leading zeros. The
+// decimal separator is always ".", so that a file reads the same everywhere.
 QString floatToText(double v)
 {
     if (std::isnan(v))
@@ -119,10 +121,23 @@ QString floatToText(double v)
     return fixed;
 }
 
+// A number with "." as decimal separator, blanks around it allowed; the texts
+// that floatToText gives for infinities and "not a number" read back too.
 bool parseFloat(QByteArrayView text, double &out)
 {
+    const QByteArray trimmed = text.toByteArray().trimmed();
+    const QByteArray upper = trimmed.toUpper();
+    if (upper == "NAN") {
+        out = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (upper == "INF" || upper == "+INF" || upper == "-INF") {
+        out = upper.startsWith('-') ? -std::numeric_limits<double>::infinity()
+                                    : std::numeric_limits<double>::infinity();
+        return true;
+    }
     bool ok = false;
-    const double v = text.toByteArray().trimmed().toDouble(&ok);
+    const double v = trimmed.toDouble(&ok);
     if (ok)
         out = v;
     return ok;
@@ -188,6 +203,10 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     case TPropKind::String:
         out += toCodePage(prop.GetStr(item));
         return;
+    case TPropKind::Char:
+        // The byte itself: a lone byte of the code page has no Unicode form.
+        out += char(prop.GetOrd(item));
+        return;
     case TPropKind::Enumeration: {
         const qint64 v = prop.GetOrd(item);
         if (v >= 0 && v < prop.Members.size())
@@ -197,6 +216,76 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     default:
         out += toCodePage(PropertyToText(item, prop));
         return;
+    }
+}
+
+// Turns the lines of a collection's text into items as they come: the first
+// two lines and the last one are passed over, every line between them becomes
+// an item. A line is taken once the next one is known to exist.
+class TItemLines {
+public:
+    explicit TItemLines(TXMLCollection &collection) : FCollection(collection) {}
+
+    void Line(QByteArrayView line)
+    {
+        if (FSeen >= 3) {
+            TXMLCollectionItem *item = FCollection.Add();
+            item->ParseXML(FPending);
+            FCollection.ItemParsed(*item);
+        }
+        FPending = line;
+        ++FSeen;
+    }
+
+    // The text the lines came from is about to go: keep the line still waiting.
+    void KeepPending()
+    {
+        FKept = FPending.toByteArray();
+        FPending = FKept;
+    }
+
+private:
+    TXMLCollection &FCollection;
+    qsizetype FSeen = 0;
+    QByteArrayView FPending;
+    QByteArray FKept;
+};
+
+// Length of the part of `text` made of whole lines: up to its last line break,
+// but not up to a CR at its very end, which may be the first half of a CR LF.
+qsizetype wholeLinesLength(QByteArrayView text)
+{
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
+            return i + 1;
+    }
+    return 0;
+}
+
+// Refills `collection` from plain code-page text read from `file` a block at a
+// time, so that a large definition is never held twice (as text and as items).
+// `text` is what has been read already. A read error part-way leaves the
+// collection empty and raises "Cannot open file "%s". %s".
+void readCodePageText(TXMLCollection &collection, QIODevice &file, QByteArray text, const QString &fileName)
+{
+    constexpr qint64 kReadBlock = 1 << 20;
+    collection.Clear();
+    TItemLines items(collection);
+    for (bool atEnd = false; !atEnd;) {
+        const qsizetype kept = text.size();
+        text.resize(kept + kReadBlock);
+        const qint64 n = file.read(text.data() + kept, kReadBlock);
+        if (n < 0) {
+            collection.Clear();
+            throw EFOpenError(fileName, file.errorString());
+        }
+        text.resize(kept + n);
+        atEnd = n == 0;
+        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text);
+        for (QByteArrayView line : SplitLines(QByteArrayView(text).first(whole)))
+            items.Line(line);
+        items.KeepPending();
+        text.remove(0, whole);
     }
 }
 
@@ -294,24 +383,25 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView text)
     std::vector<QByteArrayView> lines;
     const char *p = text.data();
     const char *end = p + text.size();
-    const char *start = p;
+    // The next LF at or after p; searched again only once p has passed it, so
+    // that text with lone CRs is not scanned to its end for every line.
+    const char *lf = nullptr;
     while (p < end) {
-        const char *hit = static_cast<const char *>(
-            std::memchr(p, '\n', size_t(end - p)));
-        // A lone CR also ends a line; look for one before the next LF.
-        const char *cr = static_cast<const char *>(
-            std::memchr(p, '\r', size_t((hit ? hit : end) - p)));
-        if (cr) {
-            lines.emplace_back(start, cr - start);
-            p = (cr + 1 < end && cr[1] == '\n') ? cr + 2 : cr + 1;
-        } else if (hit) {
-            lines.emplace_back(start, hit - start);
-            p = hit + 1;
-        } else {
-            lines.emplace_back(start, end - start);
-            p = end;
+        if (!lf || lf < p) {
+            lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            if (!lf)
+                lf = end;
         }
-        start = p;
+        // A lone CR also ends a line; look for one before the next LF.
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
+        const char *stop = cr ? cr : lf;
+        lines.emplace_back(p, stop - p);
+        if (stop == end)
+            p = end;
+        else if (cr && cr + 1 < end && cr[1] == '\n')
+            p = cr + 2;
+        else
+            p = stop + 1;
     }
     return lines;
 }
@@ -497,14 +587,11 @@ void TXMLCollection::SetXML(QByteArrayView text)
 {
     Clear();
     const std::vector<QByteArrayView> lines = SplitLines(text);
-    if (lines.size() < 4)
-        return;
-    FItems.reserve(lines.size() - 3);
-    for (size_t i = 2; i + 1 < lines.size(); ++i) {
-        TXMLCollectionItem *item = Add();
-        item->ParseXML(lines[i]);
-        ItemParsed(*item);
-    }
+    if (lines.size() >= 4)
+        FItems.reserve(lines.size() - 3);
+    TItemLines items(*this);
+    for (QByteArrayView line : lines)
+        items.Line(line);
 }
 
 void TXMLCollection::SaveToFile(const QString &fileName, bool) const
@@ -525,8 +612,20 @@ void TXMLCollection::SaveToFile(const QString &fileName, bool) const
         out.open(QIODevice::WriteOnly);
         CompressStream(in, out, TCompressionLevel::clDefault);
     }
+    // Written beside the target and renamed over it on success. The write is
+    // unbuffered and its count checked here: a write cut short (disk full,
+    // file size limit) is not always reported as an error by the file class,
+    // whose commit would then put a truncated file in place of the old one.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EFCreateError(fileName, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const int cause = errno;
+        throw EFCreateError(fileName, file.error() != QFileDevice::NoError
+                                          ? file.errorString()
+                                          : QString::fromLocal8Bit(std::strerror(cause)));
+    }
+    if (!file.commit())
         throw EFCreateError(fileName, file.errorString());
 }
 
@@ -540,9 +639,12 @@ bool TXMLCollection::LoadFromFile(const QString &fileName, bool)
         throw EFOpenError(fileName, file.errorString());
     QByteArray text;
     if (FSaveMode == smText) {
-        text = file.readAll();
-        if (text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
-            text = toCodePage(decodeFileText(text));
+        text = file.read(3);
+        if (!(text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))) {
+            readCodePageText(*this, file, std::move(text), fileName);
+            return true;
+        }
+        text = toCodePage(decodeFileText(text + file.readAll()));
     } else {
         QBuffer out(&text);
         out.open(QIODevice::WriteOnly);

@@ -87,7 +87,13 @@ void DecompressStream(QIODevice &in, QIODevice &out, qint64 maxOutput)
         for (;;) {
             z.next_out = reinterpret_cast<Bytef *>(outBuf.data());
             z.avail_out = uInt(kZBlockSize);
-            const int result = check(inflate(&z, flush));
+            const int result = inflate(&z, flush);
+            // With all input used up and the last output block exactly full,
+            // zlib reports that it could make no progress: it needs the next
+            // input block. Only at the end of the input is that an early end.
+            if (result == Z_BUF_ERROR && flush == Z_NO_FLUSH && z.avail_in == 0)
+                return false;
+            check(result);
             const qint64 n = kZBlockSize - z.avail_out;
             produced += n;
             if (produced > maxOutput)

@@ -1,0 +1,480 @@
+// Menu bars and tree views built from the menu definition, and the handling
+// of clicks on what was built (unit vrelMenu).
+#include "vrelMenu.h"
+
+#include "vrelPrompt.h"
+#include "vrelShortCut.h"
+
+#include <QActionGroup>
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopeGuard>
+#include <QTreeWidget>
+#include <memory>
+#include <vector>
+
+namespace {
+const char kClickHandlerProperty[] = "vrelClickHandler";
+const QString kWindowListName = QStringLiteral("vrelWindowList");
+
+void setClickHandler(QAction &item, TClickHandler handler)
+{
+    item.setProperty(kClickHandlerProperty, int(handler));
+}
+
+// A caption of "-" shows as a separator line.
+void setCaption(QAction &item, const QString &caption)
+{
+    item.setText(caption);
+    item.setSeparator(caption == u"-");
+}
+
+// A check mark needs a checkable item; an item is made checkable when it is
+// first checked.
+void setItemChecked(QAction &item, bool checked)
+{
+    if (checked && !item.isCheckable())
+        item.setCheckable(true);
+    item.setChecked(checked);
+}
+
+QMdiArea *mdiAreaOf(QMainWindow *form)
+{
+    return form ? qobject_cast<QMdiArea *>(form->centralWidget()) : nullptr;
+}
+
+// The submenu that holds an item's children, made when its first child comes.
+// Like the items, it belongs to the menu bar the build started from.
+QMenu *submenuOf(QAction &parent, QMenuBar *owner)
+{
+    if (QMenu *menu = parent.menu())
+        return menu;
+    auto *menu = new QMenu(owner);
+    menu->setTitle(parent.text());
+    parent.setMenu(menu);
+    return menu;
+}
+
+QList<QMdiSubWindow *> arrangedWindows(QMdiArea &area)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : area.subWindowList())
+        if (w->isVisible() && !w->isMinimized())
+            windows.append(w);
+    return windows;
+}
+
+// Lays the shown child windows out along `direction`, sharing the area:
+// Qt::Horizontal side by side, Qt::Vertical one above another.
+void tile(QMdiArea &area, Qt::Orientation direction)
+{
+    const QList<QMdiSubWindow *> windows = arrangedWindows(area);
+    const QRect r = area.viewport()->rect();
+    const qsizetype n = windows.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        QMdiSubWindow *w = windows[i];
+        w->showNormal();
+        if (direction == Qt::Horizontal) {
+            const int width = int(r.width() / n);
+            const int x = int(i * width);
+            w->setGeometry(x, 0, i == n - 1 ? r.width() - x : width, r.height());
+        } else {
+            const int height = int(r.height() / n);
+            const int y = int(i * height);
+            w->setGeometry(0, y, r.width(), i == n - 1 ? r.height() - y : height);
+        }
+    }
+}
+
+// The open child windows of a main window, listed at the end of a window
+// submenu each time it opens; choosing one activates it.
+class TWindowList : public QObject {
+public:
+    TWindowList(QMenu &menu, QMainWindow *form) : QObject(&menu), FMenu(menu), FForm(form)
+    {
+        setObjectName(kWindowListName);
+        connect(&menu, &QMenu::aboutToShow, this, &TWindowList::refresh);
+    }
+
+private:
+    void refresh()
+    {
+        for (const QPointer<QAction> &entry : FEntries)
+            delete entry.data();
+        FEntries.clear();
+        QMdiArea *area = mdiAreaOf(FForm);
+        if (!area)
+            return;
+        const QList<QMdiSubWindow *> windows = area->subWindowList();
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            QMdiSubWindow *w = windows[i];
+            const QString prefix = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QString();
+            auto *entry = new QAction(prefix + w->windowTitle(), &FMenu);
+            entry->setCheckable(true);
+            entry->setChecked(w == area->activeSubWindow());
+            connect(entry, &QAction::triggered, area, [area, window = QPointer<QMdiSubWindow>(w)] {
+                if (window)
+                    area->setActiveSubWindow(window);
+            });
+            FMenu.addAction(entry);
+            FEntries.append(entry);
+        }
+    }
+
+    QMenu &FMenu;
+    QPointer<QMainWindow> FForm;
+    QList<QPointer<QAction>> FEntries;
+};
+
+// One build of a menu bar: the manager's settings as they were at the call,
+// the cursor into Items shared by all levels, and the radio groups made.
+class TMenuBuilder {
+public:
+    TMenuBuilder(TVrelMenuManager &manager, QMenuBar &bar)
+        : FManager(manager), FItems(manager.Items()), FBar(bar), FHide(manager.HideMode()),
+          FShort(manager.Short()), FMode(manager.BuildMode()), FInsertAt(manager.Position())
+    {
+    }
+
+    void Run()
+    {
+        while (FCursor < FItems.Count()) {
+            TMenuCollectionItem &e = entryAt(FCursor);
+            bool build;
+            if (FHide)
+                build = granted(e) && !e.NoAdd();
+            else
+                build = !e.NoAdd();
+            if (!build) {
+                skipSubtree();
+                continue;
+            }
+            std::unique_ptr<TMenuItemAccess> top(new TMenuItemAccess(&FBar));
+            if (e.Count() == 0) {
+                FManager.SetupMenuItem(e, *top);
+            } else {
+                setCaption(*top, FShort ? e.ShortCaption() : e.Caption());
+                top->SetImageIndex(-1);
+            }
+            if (FHide)
+                top->setVisible(!e.Hidden());
+            else
+                top->setEnabled(granted(e));
+            TMenuItemAccess *placed = place(std::move(top));
+            addChildren(*placed, e.Count());
+        }
+    }
+
+private:
+    TMenuCollectionItem &entryAt(qsizetype index) const { return *FItems.Items(index); }
+
+    bool granted(const TMenuCollectionItem &e) const { return FManager.CheckLevel(e.Permission()); }
+
+    // Moves the cursor past the entry at the cursor and all its descendants.
+    void skipSubtree()
+    {
+        qint64 pending = std::max(entryAt(FCursor).Count(), 0);
+        ++FCursor;
+        while (pending > 0) {
+            pending += std::max(entryAt(FCursor).Count(), 0) - 1;
+            ++FCursor;
+        }
+    }
+
+    TMenuItemAccess *place(std::unique_ptr<TMenuItemAccess> item)
+    {
+        if (FMode == bmAppend) {
+            FBar.addAction(item.get());
+        } else {
+            const QList<QAction *> present = FBar.actions();
+            if (FInsertAt < 0 || FInsertAt > present.size())
+                throw EListError::IndexOutOfBounds(FInsertAt);
+            FBar.insertAction(FInsertAt < present.size() ? present[FInsertAt] : nullptr, item.get());
+        }
+        ++FInsertAt;
+        joinRadioGroup(FBar, *item);
+        return item.release();
+    }
+
+    void append(QAction &parent, QAction *child)
+    {
+        QMenu *menu = submenuOf(parent, &FBar);
+        menu->addAction(child);
+        if (auto *access = qobject_cast<TMenuItemAccess *>(child))
+            joinRadioGroup(*menu, *access);
+    }
+
+    // Radio items of one GroupIndex in one parent menu exclude each other; a
+    // checked item joining its group unchecks the one checked before.
+    void joinRadioGroup(QWidget &parentMenu, TMenuItemAccess &item)
+    {
+        if (!item.RadioItem() || item.GroupIndex() == 0)
+            return;
+        QActionGroup *&group = FGroups[{&parentMenu, item.GroupIndex()}];
+        const QString name = QStringLiteral("radio group %1").arg(item.GroupIndex());
+        if (!group && &parentMenu == &FBar) // the bar may hold groups of earlier builds
+            group = FBar.findChild<QActionGroup *>(name, Qt::FindDirectChildrenOnly);
+        if (!group) {
+            group = new QActionGroup(&parentMenu);
+            group->setObjectName(name);
+        }
+        if (item.isChecked())
+            if (QAction *before = group->checkedAction())
+                before->setChecked(false);
+        group->addAction(&item);
+    }
+
+    // The children of `top` (whose entry is at the cursor and has `count`
+    // children) and their descendants, level by level without recursion.
+    void addChildren(TMenuItemAccess &top, qint32 count)
+    {
+        struct Open {
+            QAction *Parent;
+            qint64 Remaining;
+        };
+        std::vector<Open> open{{&top, count}};
+        ++FCursor;
+        while (!open.empty()) {
+            if (open.back().Remaining <= 0) {
+                open.pop_back();
+                continue;
+            }
+            --open.back().Remaining;
+            QAction &parent = *open.back().Parent;
+            TMenuCollectionItem &e = entryAt(FCursor);
+            if (FHide && !granted(e)) {
+                skipSubtree();
+                continue;
+            }
+            if (e.Caption() == u"-") {
+                // A separator's own Count is not looked at.
+                auto *separator = new QAction(&FBar);
+                setCaption(*separator, e.Caption());
+                append(parent, separator);
+            } else if (e.Count() != 0) {
+                QAction *submenu = FHide ? new TMenuItemAccess(&FBar) : new QAction(&FBar);
+                setCaption(*submenu, e.Caption());
+                append(parent, submenu);
+                open.push_back({submenu, e.Count()});
+            } else if (e.MenuStyle() == msWindows) {
+                FManager.BuildWindowMenu(&FBar, &parent);
+            } else if (e.MenuStyle() == msWindowsItem) {
+                append(parent, new QAction(&FBar));
+                append(parent, new QAction(&FBar));
+            } else {
+                std::unique_ptr<TMenuItemAccess> item(new TMenuItemAccess(&FBar));
+                FManager.SetupMenuItem(e, *item);
+                if (FHide)
+                    item->setVisible(!e.Hidden());
+                append(parent, item.release());
+            }
+            ++FCursor;
+        }
+    }
+
+    TVrelMenuManager &FManager;
+    const TMenuCollection &FItems;
+    QMenuBar &FBar;
+    const bool FHide;
+    const bool FShort;
+    const TBuildMode FMode;
+    qsizetype FInsertAt;
+    qsizetype FCursor = 0;
+    QHash<QPair<QWidget *, int>, QActionGroup *> FGroups;
+};
+} // namespace
+
+TClickHandler ClickHandlerOf(const QAction *AItem)
+{
+    return TClickHandler(AItem->property(kClickHandlerProperty).toInt());
+}
+
+int MenuItemTag(const QAction *AItem)
+{
+    return AItem->data().toInt();
+}
+
+TMenuCollectionItem *NodeEntry(const QTreeWidgetItem *ANode)
+{
+    return static_cast<TMenuCollectionItem *>(ANode->data(0, Qt::UserRole).value<void *>());
+}
+
+void SetNodeEntry(QTreeWidgetItem *ANode, TMenuCollectionItem *AEntry)
+{
+    ANode->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(AEntry)));
+}
+
+void TVrelMenuManager::BuildMenus(QMenuBar *AMenu)
+{
+    if (!AMenu)
+        return;
+    TMenuBuilder(*this, *AMenu).Run();
+}
+
+void TVrelMenuManager::SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem)
+{
+    const int position = int(AItem.Index());
+    AMenuItem.SetMenuIndex(position);
+    setCaption(AMenuItem, AItem.Caption());
+    AMenuItem.setCheckable(AItem.Checked() || AItem.Toogle() || AItem.GroupIndex() != 0);
+    setItemChecked(AMenuItem, AItem.Checked());
+    AMenuItem.SetCommand(AItem.Command());
+    AMenuItem.setEnabled(AItem.Enabled());
+    if (AItem.GroupIndex() < 0 || AItem.GroupIndex() > 255)
+        throw ERangeError();
+    AMenuItem.SetGroupIndex(AItem.GroupIndex());
+    if (AItem.GroupIndex() != 0)
+        AMenuItem.SetRadioItem(true);
+    AMenuItem.setStatusTip(AItem.Hint());
+    AMenuItem.SetImageIndex(AItem.ImageIndex());
+    AMenuItem.setShortcut(TextToShortCut(AItem.HotKey()));
+    AMenuItem.setData(position);
+    AMenuItem.setVisible(!AItem.Hidden());
+
+    disconnect(&AMenuItem, &QAction::triggered, this, nullptr);
+    connect(&AMenuItem, &QAction::triggered, this, [this, item = &AMenuItem] {
+        // The toolkit flips a checkable item by itself before it reports the
+        // click; put the check back so that MenuClick alone decides it. A radio
+        // item's group has already checked it, as MenuClick would.
+        if (item->isCheckable() && !item->actionGroup())
+            item->setChecked(!item->isChecked());
+        try {
+            MenuClick(item);
+        } catch (const EVrelError &e) {
+            Prompter().ShowError(e.Message());
+        } catch (const std::exception &e) {
+            Prompter().ShowError(QString::fromLocal8Bit(e.what()));
+        }
+    });
+    setClickHandler(AMenuItem, TClickHandler::MenuClick);
+
+    const bool granted = CheckLevel(AItem.Permission());
+    if (FHide)
+        AMenuItem.setVisible(granted);
+    else
+        AMenuItem.setEnabled(granted);
+    AMenuItem.SetExecutable(granted);
+}
+
+void TVrelMenuManager::BuildWindowMenu(QMenuBar *AMenu, QAction *AParent)
+{
+    QMenu *menu = submenuOf(*AParent, AMenu);
+    const struct {
+        QString Caption;
+        int Tag;
+        bool Click;
+    } commands[] = {
+        {FWindowCascade, 0, true}, {FWindowTileHorz, 1, true}, {FWindowTileVert, 2, true},
+        {QStringLiteral("-"), 0, false}, {FWindowCloseAll, 3, true}, {QStringLiteral("-"), 0, false},
+    };
+    for (const auto &command : commands) {
+        auto *item = new QAction(AMenu);
+        setCaption(*item, command.Caption);
+        item->setData(command.Tag);
+        if (command.Click) {
+            connect(item, &QAction::triggered, this, [this, item] {
+                try {
+                    WindowClick(item);
+                } catch (const EVrelError &e) {
+                    Prompter().ShowError(e.Message());
+                }
+            });
+            setClickHandler(*item, TClickHandler::WindowClick);
+        }
+        menu->addAction(item);
+    }
+    // Without a main window there is no list of child windows to show.
+    if (FForm && !menu->findChild<QObject *>(kWindowListName, Qt::FindDirectChildrenOnly))
+        new TWindowList(*menu, FForm);
+}
+
+void TVrelMenuManager::MenuClick(QObject *Sender)
+{
+    auto *item = qobject_cast<TMenuItemAccess *>(Sender);
+    if (!item)
+        throw EInvalidCast();
+    TMenuCollectionItem *entry =
+        item->MenuIndex() == -1 ? FindByCode(item->Command()) : FItems.Items(item->MenuIndex());
+    if (!entry)
+        return;
+    if (item->GroupIndex() != 0)
+        setItemChecked(*item, true);
+    else if (entry->Toogle())
+        setItemChecked(*item, !item->isChecked());
+    if (OnCommand) {
+        bool done = false;
+        OnCommand(item, entry, item->isChecked(), done);
+    }
+}
+
+void TVrelMenuManager::CommandExecute(QObject *Sender)
+{
+    MenuClick(Sender);
+}
+
+void TVrelMenuManager::WindowClick(QObject *Sender)
+{
+    auto *item = qobject_cast<QAction *>(Sender);
+    if (!item)
+        throw EInvalidCast();
+    QMdiArea *area = mdiAreaOf(FForm);
+    if (!area)
+        return;
+    switch (MenuItemTag(item)) {
+    case 0:
+        area->cascadeSubWindows();
+        break;
+    case 1:
+        tile(*area, Qt::Horizontal); // side by side
+        break;
+    case 2:
+        tile(*area, Qt::Vertical); // one above another
+        break;
+    case 3: {
+        // Every window counted before the first one closes is asked once.
+        QList<QPointer<QMdiSubWindow>> windows;
+        for (QMdiSubWindow *w : area->subWindowList())
+            windows.append(w);
+        for (const QPointer<QMdiSubWindow> &w : windows)
+            if (w)
+                w->close();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TVrelMenuManager::BuildMenus(QTreeWidget *ATreeView, bool AAddSeperate)
+{
+    if (!ATreeView)
+        return;
+    ATreeView->setUpdatesEnabled(false);
+    ATreeView->clear();
+    // Nodes are put together outside the view and handed over in one step,
+    // also when the build ends early, so that the view keeps what was built.
+    QList<QTreeWidgetItem *> tops;
+    const auto handOver = qScopeGuard([&] {
+        ATreeView->addTopLevelItems(tops);
+        ATreeView->setUpdatesEnabled(true);
+    });
+    struct Node {
+        QTreeWidgetItem *Item = nullptr;
+        bool Excluded = false; // left out, with its whole subtree
+    };
+    ReadMenuTree<Node>(FItems, [&](Node parent, TMenuCollectionItem &entry) -> Node {
+        if (parent.Excluded || !(entry.Search() || AAddSeperate))
+            return {nullptr, true};
+        auto *node = new QTreeWidgetItem;
+        node->setText(0, TrimControl(entry.Caption()));
+        SetNodeEntry(node, &entry);
+        if (parent.Item)
+            parent.Item->addChild(node);
+        else
+            tops.append(node);
+        return {node, false};
+    });
+}

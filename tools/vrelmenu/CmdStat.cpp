@@ -1,0 +1,45 @@
+// vrelmenu stat FILE: size figures of a menu definition.
+#include "MenuShape.h"
+#include "VrelMenuTool.h"
+
+#include "vrelMenu.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+int runStat(const TToolArgs &args)
+{
+    const QString &path = args.Positional[0];
+    TMenuCollection items;
+    LoadMenuFile(path, items);
+    const TMenuShape shape = ReadMenuShape(items);
+    const auto topLevel = std::count(shape.Parent.begin(), shape.Parent.end(), qsizetype(-1));
+    WriteOut(QStringLiteral("entries: %1\ntop-level entries: %2\ngreatest depth: %3\nbytes: %4\n")
+                 .arg(items.Count())
+                 .arg(topLevel)
+                 .arg(shape.GreatestLevel())
+                 .arg(QFileInfo(path).size()));
+    if (shape.Failed()) {
+        WriteError(shape.Error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+extern const TToolCommand StatCommand{
+    "stat",
+    "stat FILE",
+    "Loads a menu definition and prints, as \"key: value\" lines, its number of\n"
+    "entries, of top-level entries, its greatest depth (1 when every entry is at\n"
+    "the top level) and the size of the file in bytes. When a Count asks for more\n"
+    "entries than the file holds, the figures cover the tree read so far and the\n"
+    "list error goes to stderr (exit code 1).",
+    {QStringLiteral("FILE")},
+    {},
+    {},
+    runStat,
+};
