@@ -26,7 +26,7 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/bin/vrelmenu tree $(SAMPLE)
+	$(BUILD)/bin/Brenvik $(SAMPLE)
 
 check: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

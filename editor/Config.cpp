@@ -2,7 +2,7 @@
 
 #include "Global.h"
 #include "HangulEdit.h"
-#include "MaskBits.h"
+#include "vrelHash.h"
 #include "vrelIniFile.h"
 #include "vrelPrompt.h"
 

@@ -2,11 +2,12 @@
 
 #include "Global.h"
 #include "HangulEdit.h"
-#include "MaskBits.h"
+#include "vrelHash.h"
 #include "vrelCodePage.h"
 #include "vrelIniFile.h"
 #include "vrelMenu.h"
 #include "vrelPrompt.h"
+#include "vrelShortCut.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,9 +22,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-// TEMPORARY until the shortcut text converters of the menu runtime land.
-static QKeySequence TextToShortCut(const QString &text) { return QKeySequence(text, QKeySequence::PortableText); }
-static QString ShortCutToText(const QKeySequence &key) { return key.toString(QKeySequence::PortableText); }
 
 namespace {
 
