@@ -24,18 +24,15 @@ class TestEditMenuItem : public QObject {
         return FItems.Add();
     }
 
-    // The dialog run on `item` with `user` playing the user's part; OK is
-    // pressed at the end unless the user closed the dialog already.
+    // The dialog run on `item` with `user` playing the user's part, who then
+    // presses OK.
     static bool edit(TMenuCollectionItem &item, bool &cascade,
                      const std::function<void(TfrmEditMenuItem &)> &user = {})
     {
         return ShowEditMenuItem(item, cascade, nullptr, [&](TfrmEditMenuItem &d) {
             if (user)
                 user(d);
-            if (d.isVisible() || d.result() == QDialog::Rejected) {
-                if (!d.property("closed").toBool())
-                    QTest::mouseClick(d.btnOK, Qt::LeftButton);
-            }
+            QTest::mouseClick(d.btnOK, Qt::LeftButton);
         });
     }
 

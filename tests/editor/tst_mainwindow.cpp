@@ -100,8 +100,7 @@ class TestMainWindow : public QObject {
         FMain->EditMenuItem = [user](TMenuCollectionItem &item, bool &cascade) {
             return ShowEditMenuItem(item, cascade, nullptr, [&](TfrmEditMenuItem &d) {
                 user(d);
-                if (d.result() != QDialog::Rejected || !d.property("cancel").toBool())
-                    QTest::mouseClick(d.btnOK, Qt::LeftButton);
+                QTest::mouseClick(d.btnOK, Qt::LeftButton);
             });
         };
     }
@@ -505,7 +504,6 @@ private slots:
     void yesWhoseSaveIsCancelledStays()
     {
         // A new document has no file: Yes asks for a name; cancelling that stays.
-        FMain->actAdd->setEnabled(true);
         FMain->EditMenuItem = [](TMenuCollectionItem &, bool &) { return false; };
         FMain->actAdd->trigger();
         QVERIFY(FMain->DataChanged);
@@ -599,6 +597,133 @@ private slots:
         QCOMPARE(parent->child(0)->icon(0).pixmap(18).toImage(), FMain->TreeImages.at(3).pixmap(18).toImage());
         FMain->acCollapse->trigger();
         QVERIFY(!parent->isExpanded());
+    }
+
+    // --- Adding, copying and deleting entries --------------------------------
+
+    void addCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("nested");      // select the first child instead of the first top-level node
+        QTest::addColumn<QString>("where");    // "top", "siblings", "child"
+        QTest::addColumn<bool>("dialog");
+        QTest::newRow("add, top-level selected") << u"actAdd"_qs << false << u"top"_qs << true;
+        QTest::newRow("add, nested selected") << u"actAdd"_qs << true << u"siblings"_qs << true;
+        QTest::newRow("add child") << u"actAddChild"_qs << true << u"child"_qs << true;
+        QTest::newRow("separator") << u"AcInsertSeperate"_qs << true << u"child"_qs << false;
+        QTest::newRow("copy, nested") << u"acCopy"_qs << true << u"siblings"_qs << true;
+        QTest::newRow("copy, top-level") << u"acCopy"_qs << false << u"top"_qs << true;
+    }
+    void addCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, nested);
+        QFETCH(QString, where);
+        QFETCH(bool, dialog);
+        openSample();
+        DefaultMenuGroup = u"기본"_qs;
+        QTreeWidgetItem *top = FMain->TreeList->topLevelItem(0);
+        QTreeWidgetItem *selected = nested ? top->child(0) : top;
+        NodeEntry(top)->SetPermission(6);
+        NodeEntry(selected)->SetGroup(u"선택"_qs);
+        FMain->TreeList->setCurrentItem(selected);
+        const int topCount = FMain->TreeList->topLevelItemCount();
+        const int siblings = top->childCount();
+        const int entries = MenuManager->Items().Count();
+        int dialogs = 0;
+        FMain->EditMenuItem = [&](TMenuCollectionItem &, bool &) {
+            ++dialogs;
+            return false; // cancelled: the new entry stays
+        };
+        FMain->findChild<QAction *>(command)->trigger();
+
+        QTreeWidgetItem *added = FMain->TreeList->currentItem();
+        QVERIFY(added && added != selected);
+        if (where == u"top") {
+            QCOMPARE(FMain->TreeList->topLevelItemCount(), topCount + 1);
+            QCOMPARE(FMain->TreeList->topLevelItem(topCount), added);
+        } else if (where == u"siblings") {
+            QCOMPARE(top->childCount(), siblings + 1);
+            QCOMPARE(top->child(siblings), added);
+        } else {
+            QCOMPARE(added->parent(), selected);
+            QVERIFY(selected->isExpanded());
+            QCOMPARE(selected->icon(0).pixmap(18).toImage(), FMain->TreeImages.at(2).pixmap(18).toImage());
+        }
+        QCOMPARE(MenuManager->Items().Count(), entries + 1);
+        TMenuCollectionItem *entry = NodeEntry(added);
+        QCOMPARE(entry->Collection(), &MenuManager->Items());
+        QCOMPARE(dialogs, dialog ? 1 : 0);
+        QVERIFY(FMain->DataChanged);
+        if (command == u"actAdd")
+            QCOMPARE(entry->Permission(), nested ? 6 : 65535); // parent's mask, or the Level field's
+        if (command == u"actAdd" || command == u"acCopy")
+            QCOMPARE(entry->Group(), u"기본"_qs);
+        else
+            QCOMPARE(entry->Group(), u"선택"_qs);
+        if (command == u"AcInsertSeperate") {
+            QCOMPARE(added->text(0), u"-"_qs);
+            QCOMPARE(entry->Caption(), u"-"_qs);
+            QVERIFY(entry->Buttons().IsEmpty() && entry->Options().IsEmpty());
+        }
+        if (command == u"acCopy") {
+            QCOMPARE(added->text(0), selected->text(0));
+            QCOMPARE(entry->Caption(), NodeEntry(selected)->Caption());
+            QCOMPARE(added->childCount(), 0);
+        }
+        DefaultMenuGroup.clear();
+    }
+
+    void addedEntryIsSaved()
+    {
+        openSample();
+        FMain->TreeList->setCurrentItem(FMain->TreeList->topLevelItem(1));
+        editWith([](TfrmEditMenuItem &d) { d.eCaption->setText(u"[2000] 새 화면"_qs); });
+        QTest::keyClick(FMain->TreeList, Qt::Key_Insert);
+        QCOMPARE(FMain->TreeList->currentItem()->text(0), u"[2000] 새 화면"_qs);
+        FMain->actSave->trigger();
+        QVERIFY(readBytes(FMain->CurrentFile).contains("<Caption>" + toCodePage(u"[2000] 새 화면") + "</Caption>"));
+        QVERIFY(!FMain->DataChanged);
+    }
+
+    void deleteAsksThenRemovesTheSubtree()
+    {
+        openSample();
+        QTreeWidgetItem *top = FMain->TreeList->topLevelItem(0);
+        QVERIFY(top->childCount() > 0);
+        FMain->TreeList->setCurrentItem(top);
+        const int topCount = FMain->TreeList->topLevelItemCount();
+        const int entries = MenuManager->Items().Count();
+        FPrompter->Answers.enqueue(QMessageBox::Cancel);
+        QTest::keyClick(FMain->TreeList, Qt::Key_Delete);
+        QCOMPARE(FMain->TreeList->topLevelItemCount(), topCount);
+        QVERIFY(!FMain->DataChanged);
+        FPrompter->Answers.enqueue(QMessageBox::Ok);
+        FMain->actDelete->trigger();
+        QCOMPARE(FPrompter->Questions.size(), 2);
+        QCOMPARE(FPrompter->Questions.last().Text, u"현재 메뉴 및 하위메뉴를 삭제하시겠습니까 ?"_qs);
+        QCOMPARE(FPrompter->Questions.last().Caption, u"확인"_qs);
+        QCOMPARE(FMain->TreeList->topLevelItemCount(), topCount - 1);
+        QCOMPARE(MenuManager->Items().Count(), entries - 1);
+        // Deleting is a change of the document: it is offered for saving.
+        QVERIFY(FMain->DataChanged);
+        FMain->actSave->trigger();
+        TMenuCollection saved;
+        saved.SetSaveMode(smText);
+        QVERIFY(saved.LoadFromFile(FMain->CurrentFile));
+        QCOMPARE(saved.Count(), 1);
+    }
+
+    void groupAssignmentReachesEveryEntry()
+    {
+        openSample();
+        FMain->TreeList->collapseAll();
+        FPrompter->Inputs.enqueue(u"영업"_qs);
+        FMain->findChild<QAction *>(u"mnuGroup"_qs)->trigger();
+        QCOMPARE(FPrompter->InputCaptions, QStringList{u"메뉴그룹 일괄지정|그룹명"_qs});
+        for (QTreeWidgetItemIterator it(FMain->TreeList); *it; ++it)
+            QCOMPARE(NodeEntry(*it)->Group(), u"영업"_qs);
+        QVERIFY(FMain->DataChanged);
     }
 };
 
