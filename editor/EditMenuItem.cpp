@@ -220,12 +220,12 @@ void TfrmEditMenuItem::buildLayout()
     cbZoom = newCheck(screenOptions, "cbZoom", QStringLiteral("화면확대/축소"));
     auto *screenGrid = new QGridLayout(screenOptions);
     screenGrid->setVerticalSpacing(3);
-    const QCheckBox *left[] = {cbMulti, cbMini, cbTop, cbTab, cbSearch};
-    const QCheckBox *right[] = {cbHelp, cbSDI, cbLock, cbZoom};
-    for (int i = 0; i < 5; ++i)
-        screenGrid->addWidget(const_cast<QCheckBox *>(left[i]), i, 0);
-    for (int i = 0; i < 4; ++i)
-        screenGrid->addWidget(const_cast<QCheckBox *>(right[i]), i, 1);
+    row = 0;
+    for (QCheckBox *box : {cbMulti, cbMini, cbTop, cbTab, cbSearch})
+        screenGrid->addWidget(box, row++, 0);
+    row = 0;
+    for (QCheckBox *box : {cbHelp, cbSDI, cbLock, cbZoom})
+        screenGrid->addWidget(box, row++, 1);
 
     // 성능옵션
     auto *performance = new QGroupBox(QStringLiteral("성능옵션"), this);
@@ -300,7 +300,7 @@ void TfrmEditMenuItem::buildLayout()
 
 void TfrmEditMenuItem::setTabOrder()
 {
-    const QWidget *order[] = {eCaption, eShort, eTRCode, eModule, eFrame, eTabIndex, eShortCut, eGroupIndex,
+    QWidget *const order[] = {eCaption, eShort, eTRCode, eModule, eFrame, eTabIndex, eShortCut, eGroupIndex,
                               eTag, cbHidden, cbChecked, cbToogle, cbEnable, cbMulti, cbMini, cbTop, cbTab,
                               cbSearch, cbHelp, cbSDI, cbLock, cbZoom, cbCache, cbUnLoad};
     QWidget *previous = nullptr;
@@ -309,8 +309,8 @@ void TfrmEditMenuItem::setTabOrder()
             QWidget::setTabOrder(previous, next);
         previous = next;
     };
-    for (const QWidget *w : order)
-        chain(const_cast<QWidget *>(w));
+    for (QWidget *w : order)
+        chain(w);
     for (QCheckBox *box : cbLevel)
         chain(box);
     chain(cbPermission);

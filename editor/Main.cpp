@@ -75,8 +75,8 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     StatusBar->setSizeGripEnabled(false);
     setStatusBar(StatusBar);
 
-    // The client area: 342 × 536 at 456, 142.
-    setGeometry(456, 142, 342, 536);
+    // The client area, below the menu bar: 342 × 536 at 456, 142.
+    setGeometry(456, 142, 342, 536 + menuBar()->sizeHint().height());
 }
 
 TfrmMain::~TfrmMain() = default;

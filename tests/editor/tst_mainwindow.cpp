@@ -136,7 +136,10 @@ private slots:
     void windowShell()
     {
         QCOMPARE(FMain->windowTitle(), u"Brenvik 1.12"_qs);
-        QCOMPARE(FMain->geometry(), QRect(456, 142, 342, 536));
+        // The client area lies below the menu bar.
+        QCOMPARE(FMain->geometry().topLeft(), QPoint(456, 142));
+        QCOMPARE(FMain->width(), 342);
+        QCOMPARE(FMain->height() - FMain->menuBar()->height(), 536);
         QCOMPARE(FMain->font().pixelSize(), 12);
         QCOMPARE(FMain->font().family(), u"굴림체"_qs);
         // Whatever font stands in for 굴림체 shows Hangul.
