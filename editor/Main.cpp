@@ -6,6 +6,7 @@
 #include "Pictures.h"
 #include "vrelMenu.h"
 #include "vrelPrompt.h"
+#include "vrelShortCut.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -196,11 +197,12 @@ void TfrmMain::createToolBar()
 void TfrmMain::createMenus()
 {
     // A menu item shows its own text and runs its action; the action's
-    // shortcut is shown beside the text.
+    // shortcut is shown beside the text in the text form menu files use
+    // ("Enter", "Ins", "Ctrl+Up").
     auto item = [this](QMenu *menu, const char *name, const char *text, QAction *action) {
         QString label = QString::fromUtf8(text);
         if (action && !action->shortcut().isEmpty())
-            label += u'\t' + action->shortcut().toString(QKeySequence::NativeText);
+            label += u'\t' + ShortCutToText(action->shortcut());
         auto *entry = new QAction(label, menu);
         entry->setObjectName(QLatin1String(name));
         if (action) {

@@ -250,6 +250,10 @@ private slots:
                  (QStringList{u"메뉴 추가(&A)"_qs, u"하위메뉴 추가(&C)"_qs, u"메뉴 삭제(&D)"_qs, u"-"_qs,
                               u"구분선 추가(&S)"_qs, u"메뉴 복사(&L)"_qs, u"-"_qs, u"모두 펼치기(&E)"_qs,
                               u"모두 접기(&O)"_qs, u"-"_qs, u"속성(&P)..."_qs}));
+        // Shortcuts are shown in the text form of menu files.
+        QCOMPARE(FMain->findChild<QAction *>(u"mnuProperty"_qs)->text(), u"속성(&P)...\tEnter"_qs);
+        QCOMPARE(FMain->findChild<QAction *>(u"mnuMoveUp"_qs)->text(), u"위로(&U)\tCtrl+Up"_qs);
+        QCOMPARE(FMain->findChild<QAction *>(u"pmAddChild"_qs)->text(), u"하위메뉴 추가(&C)\tCtrl+Ins"_qs);
         // A menu item runs its action.
         auto *about = FMain->findChild<QAction *>(u"mnuAbout"_qs);
         about->trigger();
