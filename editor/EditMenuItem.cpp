@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -547,10 +548,13 @@ bool ShowEditMenuItem(TMenuCollectionItem &item, bool &cascade, QWidget *parent,
 {
     TfrmEditMenuItem dialog(parent);
     dialog.LoadFrom(item);
-    if (interact)
+    if (interact) {
         interact(dialog);
-    else
+    } else {
+        // Centred on the screen, not on the main window.
+        dialog.move(dialog.screen()->availableGeometry().center() - dialog.rect().center());
         dialog.exec();
+    }
     if (dialog.result() != QDialog::Accepted)
         return false;
     dialog.WriteBack(item, cascade);

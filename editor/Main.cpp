@@ -28,6 +28,8 @@ const QString kMenuFileFilter = QStringLiteral("메뉴 파일(*.dat)");
 const QString kMenuFileSuffix = QStringLiteral("dat");
 const QString kSaveQuestion = QStringLiteral("변경한 내용을 저장하시겠습니까 ?");
 const QString kConfirmCaption = QStringLiteral("확인");
+const QString kCompressedMenuFile =
+    QStringLiteral("압축된 메뉴 파일입니다. 열기로는 읽을 수 없으니 \"메뉴 병합\"으로 불러오십시오.");
 
 // A zlib stream starts with a header whose first byte names deflate and whose
 // first two bytes, read as a big-endian number, are a multiple of 31.
@@ -51,6 +53,24 @@ bool startsAsPlainText(QByteArray head)
         }
     }
     return head.trimmed().startsWith('<');
+}
+
+QByteArray fileHead(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
+}
+
+bool startsAsPlainMenu(const QString &fileName)
+{
+    const QByteArray head = fileHead(fileName);
+    return !startsAsZlibStream(head) && startsAsPlainText(head);
+}
+
+bool startsAsCompressedMenu(const QString &fileName)
+{
+    const QByteArray head = fileHead(fileName);
+    return startsAsZlibStream(head) && !startsAsPlainText(head);
 }
 
 } // namespace
@@ -421,6 +441,12 @@ bool TfrmMain::OpenMenuFile(const QString &FileName)
         Prompter().ShowMessage(TVrelMenuManager::kNoMenuFile);
         return false;
     }
+    // The document is read in the plain form; a compressed file would read as
+    // garbage entries, so it is refused and left to Merge, which reads both.
+    if (startsAsCompressedMenu(path)) {
+        Prompter().ShowError(kCompressedMenuFile);
+        return false;
+    }
     // Read the whole file and its tree first: a file that cannot be read
     // whole leaves the open document as it is.
     try {
@@ -517,15 +543,10 @@ void TfrmMain::ExecuteMerge()
 void TfrmMain::MergeMenuFile(const QString &FileName)
 {
     TMenuCollection merged;
-    QFile file(FileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        // Told apart by their content: what this editor saves is plain text,
-        // the other form a zlib stream; anything else is read as a stream and
-        // fails with the stream's error.
-        const QByteArray head = file.read(16);
-        file.close();
-        merged.SetSaveMode(!startsAsZlibStream(head) && startsAsPlainText(head) ? smText : smBinary);
-    }
+    // Told apart by their content: what this editor saves is plain text, the
+    // other form a zlib stream; anything else is read as a stream and fails
+    // with the stream's error.
+    merged.SetSaveMode(startsAsPlainMenu(FileName) ? smText : smBinary);
     if (!merged.LoadFromFile(FileName)) {
         Prompter().ShowMessage(TVrelMenuManager::kNoMenuFile);
         TreeList->expandAll();

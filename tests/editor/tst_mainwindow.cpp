@@ -328,6 +328,10 @@ private slots:
             << QByteArray("<?xml version = \"1.0\" ?>\r\n<Menu-list>\r\n  <Menu><Caption>A</Caption><Count>2</Count></Menu>\r\n"
                           "  <Menu><Caption>B</Caption></Menu>\r\n</Menu-list>\r\n")
             << QString() << u"List index out of bounds (2)"_qs;
+        // 78 9C: the start of a zlib stream, the compressed form that only Merge reads.
+        QTest::newRow("compressed") << u"packed.dat"_qs << QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)
+                                    << QString()
+                                    << u"압축된 메뉴 파일입니다. 열기로는 읽을 수 없으니 \"메뉴 병합\"으로 불러오십시오."_qs;
     }
     void openOfWhatCannotBeReadKeepsTheDocument()
     {
