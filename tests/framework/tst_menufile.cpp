@@ -76,9 +76,9 @@ void buildWorkedExample(TMenuCollection &c)
 }
 
 // A collection from "caption:count" pairs separated by ",".
-void buildList(TMenuCollection &c, const QString &spec)
+void buildList(TMenuCollection &c, const QString &list)
 {
-    for (const QString &part : spec.split(u',', Qt::SkipEmptyParts)) {
+    for (const QString &part : list.split(u',', Qt::SkipEmptyParts)) {
         TMenuCollectionItem *e = c.Add();
         e->SetCaption(part.section(u':', 0, 0));
         e->SetCount(part.section(u':', 1, 1).toInt());
