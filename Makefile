@@ -4,7 +4,7 @@
 #   make host   installs what is missing, builds, starts VrelHost on the sample menu
 # Further targets: make setup | build | check (tests without the sanitizer build) | bench
 
-PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins zlib1g-dev time \
+PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins qt6-translations-l10n zlib1g-dev time \
             libpugixml-dev libbenchmark-dev fonts-nanum xvfb xauth
 BUILD    ?= build
 ASAN     ?= build-asan
@@ -27,7 +27,7 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/bin/vrelmenu tree $(SAMPLE)
+	$(BUILD)/bin/Brenvik $(SAMPLE)
 
 host: build
 	$(BUILD)/bin/VrelHost $(SAMPLE)
