@@ -453,7 +453,7 @@ public:
     // Fills a command item from its entry and binds it to MenuClick.
     void SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem);
     // Appends the window commands (cascade, two tilings, close all, with two
-    // separators) to AParent's submenu; the open child windows of Form are
+    // separators) to AParent's submenu, owned like AParent by AMenu; the open child windows of Form are
     // listed below them each time the submenu opens. Without a Form the
     // commands are built and no list is shown.
     void BuildWindowMenu(QMenuBar *AMenu, QAction *AParent);
