@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, runs every test (also under ASan/UBSan)
 # Further targets: make setup | build | check (tests without the sanitizer build) | bench
 
-PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins zlib1g-dev time \
+PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins qt6-translations-l10n zlib1g-dev time \
             libpugixml-dev libbenchmark-dev fonts-nanum xvfb xauth
 BUILD    ?= build
 ASAN     ?= build-asan
@@ -26,7 +26,7 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/bin/vrelmenu tree $(SAMPLE)
+	$(BUILD)/bin/Brenvik $(SAMPLE)
 
 check: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

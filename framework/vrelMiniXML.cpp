@@ -11,7 +11,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -219,73 +222,150 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     }
 }
 
-// Turns the lines of a collection's text into items as they come: the first
-// two lines and the last one are passed over, every line between them becomes
-// an item. A line is taken once the next one is known to exist.
+// Finds "</" + name + ">" on one line, from positions that only grow. Searches
+// that fail or reach far are remembered per spelling of the name, so that a
+// line with many opening tags whose closing tag is missing or far away is not
+// scanned to its end again for each of them.
+class ClosingTagFinder {
+public:
+    explicit ClosingTagFinder(QByteArrayView line) : FLine(line) {}
+
+    // First occurrence at or after `from`, or -1.
+    qsizetype Find(QByteArrayView name, qsizetype from)
+    {
+        const std::string_view key(name.data(), size_t(name.size()));
+        if (!FFar.empty()) {
+            // A remembered result still holds while it lies at or after `from`;
+            // a failure holds for good.
+            const auto it = FFar.find(key);
+            if (it != FFar.end() && (it->second < 0 || it->second >= from))
+                return it->second;
+        }
+        FClosing.clear();
+        FClosing += "</";
+        FClosing += name;
+        FClosing += '>';
+        const qsizetype found = FLine.indexOf(FClosing, from);
+        if (found < 0 || found - from > kNear)
+            FFar[key] = found;
+        return found;
+    }
+
+private:
+    static constexpr qsizetype kNear = 256;
+    QByteArrayView FLine;
+    QByteArray FClosing;
+    std::unordered_map<std::string_view, qsizetype> FFar;
+};
+
+// Passes on the item lines of a collection's text, whole or arriving in
+// pieces: the text is split into lines as SplitLines does, the first two lines
+// and the last one are passed over, every line between them is an item line.
+// A line is passed on once the next one is known to exist.
 class TItemLines {
 public:
-    explicit TItemLines(TXMLCollection &collection) : FCollection(collection) {}
+    explicit TItemLines(std::function<void(QByteArrayView)> itemLine) : FItemLine(std::move(itemLine)) {}
 
+    // The lines of a whole text, one by one.
     void Line(QByteArrayView line)
     {
-        if (FSeen >= 3) {
-            TXMLCollectionItem *item = FCollection.Add();
-            item->ParseXML(FPending);
-            FCollection.ItemParsed(*item);
-        }
+        if (FSeen >= 3)
+            FItemLine(FPending);
         FPending = line;
         ++FSeen;
     }
 
-    // The text the lines came from is about to go: keep the line still waiting.
-    void KeepPending()
+    // The next piece of a text; Finish after the last one.
+    void Write(QByteArrayView piece)
     {
+        // What is left from earlier pieces holds no line break, but perhaps a
+        // CR at its very end: only the new bytes (and that CR) are looked at,
+        // so a long line is not scanned again for every piece added to it.
+        const qsizetype from = std::max<qsizetype>(FPartial.size() - 1, 0);
+        FPartial += piece;
+        const qsizetype whole = wholeLinesLength(FPartial, from);
+        for (QByteArrayView line : SplitLines(QByteArrayView(FPartial).first(whole)))
+            Line(line);
+        // The waiting line points into FPartial, which is about to change.
         FKept = FPending.toByteArray();
         FPending = FKept;
+        FPartial.remove(0, whole);
+    }
+
+    void Finish()
+    {
+        for (QByteArrayView line : SplitLines(FPartial))
+            Line(line);
     }
 
 private:
-    TXMLCollection &FCollection;
+    // Length of the part of `text` made of whole lines: up to its last line
+    // break at or after `from`, but not up to a CR at its very end, which may
+    // be the first half of a CR LF; 0 when there is no such break.
+    static qsizetype wholeLinesLength(QByteArrayView text, qsizetype from)
+    {
+        for (qsizetype i = text.size() - 1; i >= from; --i)
+            if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
+                return i + 1;
+        return 0;
+    }
+
+    std::function<void(QByteArrayView)> FItemLine;
     qsizetype FSeen = 0;
     QByteArrayView FPending;
     QByteArray FKept;
+    QByteArray FPartial;
 };
 
-// Length of the part of `text` made of whole lines: up to its last line break,
-// but not up to a CR at its very end, which may be the first half of a CR LF.
-qsizetype wholeLinesLength(QByteArrayView text)
-{
-    for (qsizetype i = text.size() - 1; i >= 0; --i) {
-        if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
-            return i + 1;
+// A device that hands what is written to it to a TItemLines.
+class TItemLinesDevice : public QIODevice {
+public:
+    explicit TItemLinesDevice(TItemLines &lines) : FLines(lines) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        FLines.Write(QByteArrayView(data, size));
+        return size;
     }
-    return 0;
+
+private:
+    TItemLines &FLines;
+};
+
+bool startsWithByteOrderMark(QByteArrayView text)
+{
+    return text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF");
 }
 
-// Refills `collection` from plain code-page text read from `file` a block at a
-// time, so that a large definition is never held twice (as text and as items).
-// `text` is what has been read already. A read error part-way leaves the
-// collection empty and raises "Cannot open file "%s". %s".
-void readCodePageText(TXMLCollection &collection, QIODevice &file, QByteArray text, const QString &fileName)
+// Reads the properties that one line holds into `item`.
+void readProperties(TXMLCollectionItem &item, QByteArrayView line)
 {
-    constexpr qint64 kReadBlock = 1 << 20;
-    collection.Clear();
-    TItemLines items(collection);
-    for (bool atEnd = false; !atEnd;) {
-        const qsizetype kept = text.size();
-        text.resize(kept + kReadBlock);
-        const qint64 n = file.read(text.data() + kept, kReadBlock);
-        if (n < 0) {
-            collection.Clear();
-            throw EFOpenError(fileName, file.errorString());
+    const TPropList &props = item.GetPropertyList();
+    ClosingTagFinder closingTag(line);
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype lt = line.indexOf('<', pos);
+        while (lt >= 0 && lt + 1 < line.size() && line[lt + 1] == '/')
+            lt = line.indexOf('<', lt + 1);
+        if (lt < 0)
+            break;
+        const qsizetype gt = line.indexOf('>', lt + 1);
+        if (gt < 0)
+            break;
+        const QByteArrayView name = line.sliced(lt + 1, gt - lt - 1);
+        if (const TPropInfo *prop = props.Find(name)) {
+            const qsizetype close = closingTag.Find(name, gt + 1);
+            const QByteArrayView text =
+                close < 0 ? QByteArrayView() : line.sliced(gt + 1, close - gt - 1);
+            try {
+                TextToProperty(item, *prop, text);
+            } catch (...) {
+                // A value that cannot be taken leaves the property as it was.
+            }
         }
-        text.resize(kept + n);
-        atEnd = n == 0;
-        const qsizetype whole = atEnd ? text.size() : wholeLinesLength(text);
-        for (QByteArrayView line : SplitLines(QByteArrayView(text).first(whole)))
-            items.Line(line);
-        items.KeepPending();
-        text.remove(0, whole);
+        pos = gt + 1;
     }
 }
 
@@ -466,35 +546,7 @@ QByteArray TXMLCollectionItem::Entity() const
 
 void TXMLCollectionItem::ParseXML(QByteArrayView line)
 {
-    const TPropList &props = GetPropertyList();
-    QByteArray closing;
-    qsizetype pos = 0;
-    for (;;) {
-        qsizetype lt = line.indexOf('<', pos);
-        while (lt >= 0 && lt + 1 < line.size() && line[lt + 1] == '/')
-            lt = line.indexOf('<', lt + 1);
-        if (lt < 0)
-            break;
-        const qsizetype gt = line.indexOf('>', lt + 1);
-        if (gt < 0)
-            break;
-        const QByteArrayView name = line.sliced(lt + 1, gt - lt - 1);
-        if (const TPropInfo *prop = props.Find(name)) {
-            closing.clear();
-            closing += "</";
-            closing += name;
-            closing += '>';
-            const qsizetype close = line.indexOf(closing, gt + 1);
-            const QByteArrayView text =
-                close < 0 ? QByteArrayView() : line.sliced(gt + 1, close - gt - 1);
-            try {
-                TextToProperty(*this, *prop, text);
-            } catch (...) {
-                // A value that cannot be taken leaves the property as it was.
-            }
-        }
-        pos = gt + 1;
-    }
+    readProperties(*this, line);
     AfterParse();
 }
 
@@ -589,9 +641,36 @@ void TXMLCollection::SetXML(QByteArrayView text)
     const std::vector<QByteArrayView> lines = SplitLines(text);
     if (lines.size() >= 4)
         FItems.reserve(lines.size() - 3);
-    TItemLines items(*this);
+    TItemLines items([this](QByteArrayView line) {
+        TXMLCollectionItem *item = Add();
+        item->ParseXML(line);
+        ItemParsed(*item);
+    });
     for (QByteArrayView line : lines)
         items.Line(line);
+}
+
+void TXMLCollection::readItems(const std::function<void(QIODevice &)> &writeText)
+{
+    std::vector<std::unique_ptr<TXMLCollectionItem>> read;
+    TItemLines lines([&](QByteArrayView line) {
+        read.push_back(NewItem());
+        readProperties(*read.back(), line);
+    });
+    TItemLinesDevice device(lines);
+    writeText(device);
+    lines.Finish();
+
+    Clear();
+    FItems = std::move(read);
+    for (auto &item : FItems)
+        item->FCollection = this;
+    renumberFrom(0);
+    for (qsizetype i = 0; i < Count(); ++i) {
+        TXMLCollectionItem &item = *FItems[size_t(i)];
+        item.AfterParse();
+        ItemParsed(item);
+    }
 }
 
 void TXMLCollection::SaveToFile(const QString &fileName, bool) const
@@ -637,19 +716,28 @@ bool TXMLCollection::LoadFromFile(const QString &fileName, bool)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EFOpenError(fileName, file.errorString());
-    QByteArray text;
-    if (FSaveMode == smText) {
-        text = file.read(3);
-        if (!(text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))) {
-            readCodePageText(*this, file, std::move(text), fileName);
-            return true;
-        }
-        text = toCodePage(decodeFileText(text + file.readAll()));
-    } else {
-        QBuffer out(&text);
-        out.open(QIODevice::WriteOnly);
-        DecompressStream(file, out);
+    if (FSaveMode == smBinary) {
+        readItems([&](QIODevice &text) { DecompressStream(file, text); });
+        return true;
     }
-    SetXML(text);
+    const QByteArray head = file.read(3);
+    if (startsWithByteOrderMark(head)) {
+        const QByteArray text = toCodePage(decodeFileText(head + file.readAll()));
+        readItems([&](QIODevice &out) { out.write(text); });
+        return true;
+    }
+    readItems([&](QIODevice &text) {
+        text.write(head);
+        constexpr qint64 kReadBlock = 1 << 20;
+        QByteArray block(kReadBlock, Qt::Uninitialized);
+        for (;;) {
+            const qint64 n = file.read(block.data(), kReadBlock);
+            if (n < 0)
+                throw EFOpenError(fileName, file.errorString());
+            if (n == 0)
+                break;
+            text.write(block.constData(), n);
+        }
+    });
     return true;
 }

@@ -10,10 +10,12 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <vector>
 
+class QIODevice;
 class TXMLCollection;
 class TXMLCollectionItem;
 
@@ -290,6 +292,8 @@ public:
     // file (the collection is then untouched). A file that cannot be opened
     // raises "Cannot open file "%s". %s"; a compressed file that is not a valid
     // stream raises EZCompressionError. Either way the collection is untouched.
+    // The items are read as the text arrives: a large file is never held whole
+    // beside its items.
     bool LoadFromFile(const QString &fileName, bool archive = false);
 
     // Called after each item line has been read.
@@ -303,6 +307,12 @@ protected:
 
 private:
     void renumberFrom(qsizetype index);
+    // Reads the items of the text that `writeText` writes to the device it is
+    // given, line by line as the text arrives, and keeps them aside; once the
+    // whole text has been written they replace the collection's items and each
+    // is told AfterParse and ItemParsed. A failure while writing leaves the
+    // collection as it was.
+    void readItems(const std::function<void(QIODevice &)> &writeText);
 
     std::vector<std::unique_ptr<TXMLCollectionItem>> FItems;
     TSaveMode FSaveMode = smBinary;

@@ -33,8 +33,8 @@ TToolArgs ParseToolArgs(const TToolCommand &command, const QStringList &args)
 
 void WriteOut(QByteArrayView bytes)
 {
-    if (bytes.isEmpty()) // an empty view may carry no pointer at all, which fwrite must not get
-        return;
+    if (bytes.isEmpty())
+        return; // fwrite must not be handed the null data of an empty text
     std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
 }
 

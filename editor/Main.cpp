@@ -1,0 +1,765 @@
+#include "Main.h"
+
+#include "Config.h"
+#include "EditMenuItem.h"
+#include "Global.h"
+#include "Pictures.h"
+#include "vrelMenu.h"
+#include "vrelPrompt.h"
+#include "vrelShortCut.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <vector>
+
+namespace {
+
+const QString kMenuFileFilter = QStringLiteral("메뉴 파일(*.dat)");
+const QString kMenuFileSuffix = QStringLiteral("dat");
+const QString kSaveQuestion = QStringLiteral("변경한 내용을 저장하시겠습니까 ?");
+const QString kConfirmCaption = QStringLiteral("확인");
+const QString kCompressedMenuFile =
+    QStringLiteral("압축된 메뉴 파일입니다. 열기로는 읽을 수 없으니 \"메뉴 병합\"으로 불러오십시오.");
+
+// A zlib stream starts with a header whose first byte names deflate and whose
+// first two bytes, read as a big-endian number, are a multiple of 31.
+bool startsAsZlibStream(const QByteArray &head)
+{
+    if (head.size() < 2)
+        return false;
+    const auto b0 = quint8(head[0]);
+    const auto b1 = quint8(head[1]);
+    return (b0 & 0x0F) == 8 && (b0 >> 4) <= 7 && ((b0 << 8) | b1) % 31 == 0;
+}
+
+// A plain menu file is text that starts with its header line, "<" after an
+// optional byte-order mark and blanks.
+bool startsAsPlainText(QByteArray head)
+{
+    for (const char *bom : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
+        if (head.startsWith(bom)) {
+            head.remove(0, qstrlen(bom));
+            break;
+        }
+    }
+    return head.trimmed().startsWith('<');
+}
+
+QByteArray fileHead(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
+}
+
+bool startsAsPlainMenu(const QString &fileName)
+{
+    const QByteArray head = fileHead(fileName);
+    return !startsAsZlibStream(head) && startsAsPlainText(head);
+}
+
+bool startsAsCompressedMenu(const QString &fileName)
+{
+    const QByteArray head = fileHead(fileName);
+    return startsAsZlibStream(head) && !startsAsPlainText(head);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Brenvik 1.12"));
+    setFont(EditorFont());
+    ImageList1 = ToolbarPictures();
+    TreeImages = TreePictures();
+    StateImages = StatePictures();
+    EditMenuItem = [this](TMenuCollectionItem &item, bool &cascade) {
+        return ShowEditMenuItem(item, cascade, this);
+    };
+
+    createActions();
+    createToolBar();
+    createMenus();
+    createTree();
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setFixedHeight(19);
+    StatusBar->setSizeGripEnabled(false);
+    setStatusBar(StatusBar);
+
+    // The client area, below the menu bar: 342 × 536 at 456, 142.
+    setGeometry(456, 142, 342, 536 + menuBar()->sizeHint().height());
+}
+
+TfrmMain::~TfrmMain() = default;
+
+// ---------------------------------------------------------------------------
+// Window
+
+void TfrmMain::createActions()
+{
+    struct Row {
+        QAction **Target;
+        const char *Name;
+        const char *ShortHint;
+        const char *LongHint;
+        int Picture;
+        QList<QKeySequence> Keys;
+        std::function<void(TfrmMain *)> Handler;
+    };
+    const Row rows[] = {
+        {&actNew, "actNew", "새로 만들기", "새 메뉴 데이터 파일을 만듭니다", 0, {QKeySequence(Qt::CTRL | Qt::Key_N)}, &TfrmMain::DoNewFile},
+        {&actOpen, "actOpen", "열기", "메뉴 데이터 파일을 엽니다", 1, {QKeySequence(Qt::CTRL | Qt::Key_O)}, &TfrmMain::DoOpen},
+        {&actClose, "actClose", "닫기", "편집중인 메뉴 데이터파일을 닫습니다", -1, {}, &TfrmMain::DoCloseFile},
+        {&acAppend, "acAppend", "병합", "다른 메뉴 파일을 불러와 합칩니다", -1, {}, &TfrmMain::ExecuteMerge},
+        {&actSave, "actSave", "저장", "편집중인 메뉴 데이터파일을 저장합니다", 2, {QKeySequence(Qt::CTRL | Qt::Key_S)}, &TfrmMain::DoSave},
+        {&actSaveAs, "actSaveAs", "다른 이름으로 저장", "편집중인 메뉴 데이터파일을 다른 이름으로 저장합니다", -1, {}, &TfrmMain::DoSaveAs},
+        {&actExitApp, "actExitApp", "끝내기", "편집을 마치고 종료합니다", -1, {}, &TfrmMain::DoExitApp},
+        {&actDelete, "actDelete", "삭제", "현재 메뉴를 삭제합니다", 6, {QKeySequence(Qt::Key_Delete)}, &TfrmMain::DoDelete},
+        {&actAbout, "actAbout", "프로그램 정보", "메뉴 편집기의 등록정보를 보입니다", 9, {}, &TfrmMain::AboutExecute},
+        {&actAdd, "actAdd", "추가", "메뉴를 추가합니다", 4, {QKeySequence(Qt::Key_Insert)}, &TfrmMain::DoAdd},
+        {&actAddChild, "actAddChild", "하위메뉴 추가", "하위 메뉴를 추가합니다", 5, {QKeySequence(Qt::CTRL | Qt::Key_Insert)}, &TfrmMain::DoAddChild},
+        {&AcInsertSeperate, "AcInsertSeperate", "구분선", "구분선을 추가합니다", -1, {}, &TfrmMain::DoAddSeperate},
+        {&actEdit, "actEdit", "편집", "선택한 메뉴 속성을 수정합니다", 3, {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}, &TfrmMain::DoEdit},
+        {&actPreView, "actPreView", "미리보기", "편집중인 메뉴를 실제모양으로 보입니다", 7, {}, &TfrmMain::ExecutePreview},
+        {&actExpand, "actExpand", "펼치기", "모든 메뉴를 펼칩니다", 8, {}, &TfrmMain::ExpandExecute},
+        {&acCollapse, "acCollapse", "닫기", "모든 메뉴를 닫습니다", -1, {}, &TfrmMain::ExecuteCollapse},
+        {&actFind, "actFind", "찾기", "메뉴를 검색합니다", -1, {QKeySequence(Qt::CTRL | Qt::Key_F)}, &TfrmMain::ExecuteFind},
+        {&actMoveUp, "actMoveUp", "위로", "현재 메뉴를 위로 이동합니다", -1, {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &TfrmMain::ExecuteMoveUp},
+        {&actMoveDown, "actMoveDown", "아래로", "현재 메뉴를 아래로 이동합니다", -1, {QKeySequence(Qt::CTRL | Qt::Key_Down)}, &TfrmMain::ExecuteMoveDown},
+        {&acFindNext, "acFindNext", "", "", -1, {QKeySequence(Qt::Key_F3)}, &TfrmMain::FindNext},
+        {&acCopy, "acCopy", "복사", "메뉴 내용을 복사하여 새 메뉴를 만듭니다", -1, {}, &TfrmMain::DoCopy},
+    };
+    for (const Row &row : rows) {
+        const QString shortHint = QString::fromUtf8(row.ShortHint);
+        const QString longHint = QString::fromUtf8(row.LongHint);
+        auto *action = new QAction(shortHint, this);
+        action->setObjectName(QLatin1String(row.Name));
+        if (!shortHint.isEmpty() || !longHint.isEmpty()) {
+            action->setToolTip(shortHint);
+            // The whole hint; the status bar shows its long part.
+            action->setStatusTip(shortHint + u'|' + longHint);
+        }
+        if (row.Picture >= 0)
+            action->setIcon(ImageList1.at(row.Picture));
+        action->setShortcuts(row.Keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, handler = row.Handler] { run([this, &handler] { handler(this); }); });
+        addAction(action);
+        *row.Target = action;
+        ActionList.append(action);
+    }
+    // Commands of the tree-editing work that is still to come.
+    for (QAction *pending : {actMoveUp, actMoveDown, actFind, acFindNext})
+        pending->setEnabled(false);
+}
+
+void TfrmMain::createToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setFixedHeight(28);
+    ToolBar1->setContentsMargins(6, 0, 0, 0);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    auto button = [this](const char *name, QAction *action) {
+        auto *b = new QToolButton(ToolBar1);
+        b->setObjectName(QLatin1String(name));
+        b->setDefaultAction(action);
+        b->setAutoRaise(true);
+        b->setFixedSize(25, 24);
+        ToolBar1->addWidget(b);
+    };
+    button("tbNew", actNew);
+    button("tbOpen", actOpen);
+    button("tbSave", actSave);
+    ToolBar1->addSeparator();
+    button("tbEdit", actEdit);
+    button("tbAdd", actAdd);
+    button("tbAddChild", actAddChild);
+    button("tbDelete", actDelete);
+    ToolBar1->addSeparator();
+    button("tbPreview", actPreView);
+    ToolBar1->addSeparator();
+    button("tbAbout", actAbout);
+    ToolBar1->addSeparator();
+
+    Level = new QLineEdit(QStringLiteral("65535"), ToolBar1);
+    Level->setObjectName(QStringLiteral("Level"));
+    Level->setReadOnly(true);
+    Level->setFixedWidth(40);
+    ToolBar1->addWidget(Level);
+    tbCalc = new QToolButton(ToolBar1);
+    tbCalc->setObjectName(QStringLiteral("tbCalc"));
+    tbCalc->setIcon(ImageList1.at(10));
+    tbCalc->setAutoRaise(true);
+    tbCalc->setFixedSize(25, 24);
+    connect(tbCalc, &QToolButton::clicked, this, [this] { run([this] { tbCalcClick(); }); });
+    tbCalc->setEnabled(false); // the level calculator is still to come
+    ToolBar1->addWidget(tbCalc);
+}
+
+void TfrmMain::createMenus()
+{
+    // A menu item shows its own text and runs its action; the action's
+    // shortcut is shown beside the text in the text form menu files use
+    // ("Enter", "Ins", "Ctrl+Up").
+    auto item = [this](QMenu *menu, const char *name, const char *text, QAction *action) {
+        QString label = QString::fromUtf8(text);
+        if (action && !action->shortcut().isEmpty())
+            label += u'\t' + ShortCutToText(action->shortcut());
+        auto *entry = new QAction(label, menu);
+        entry->setObjectName(QLatin1String(name));
+        if (action) {
+            entry->setIcon(action->icon());
+            entry->setStatusTip(action->statusTip());
+            entry->setEnabled(action->isEnabled());
+            connect(entry, &QAction::triggered, action, &QAction::trigger);
+            connect(action, &QAction::changed, entry, [entry, action] { entry->setEnabled(action->isEnabled()); });
+        }
+        menu->addAction(entry);
+        return entry;
+    };
+    auto newMenu = [this](const char *name, const char *title) {
+        auto *menu = menuBar()->addMenu(QString::fromUtf8(title));
+        menu->setObjectName(QLatin1String(name));
+        menu->setFont(EditorFont());
+        return menu;
+    };
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu *file = newMenu("mnuFile", "파일(&F)");
+    item(file, "mnuNew", "새로 만들기(&N)", actNew);
+    item(file, "mnuOpen", "열기(&O)...", actOpen);
+    item(file, "mnuClose", "닫기(&C)", actClose);
+    file->addSeparator();
+    item(file, "mnuMerge", "메뉴 병합(&M)...", acAppend);
+    // "내보내기" has no command yet; it is shown but cannot be chosen.
+    item(file, "N20", "내보내기", nullptr)->setEnabled(false);
+    file->addSeparator();
+    item(file, "mnuSave", "저장(&S)", actSave);
+    item(file, "mnuSaveAs", "다른 이름으로 저장(&A)...", actSaveAs);
+    file->addSeparator();
+    item(file, "mnuExitApp", "끝내기(&X)", actExitApp);
+
+    QMenu *edit = newMenu("mnuEdit", "편집(&E)");
+    item(edit, "mnuProperty", "속성(&P)...", actEdit);
+    edit->addSeparator();
+    item(edit, "mnuAdd", "메뉴 추가(&A)", actAdd);
+    item(edit, "mnuAddChild", "하위메뉴 추가(&C)", actAddChild);
+    item(edit, "mnuDelete", "메뉴 삭제(&D)", actDelete);
+    edit->addSeparator();
+    item(edit, "N17", "구분선 추가(&S)", AcInsertSeperate);
+    item(edit, "mnuCopy", "메뉴 복사(L)", acCopy);
+    connect(item(edit, "mnuGroup", "그룹 일괄지정(&G)", nullptr), &QAction::triggered, this,
+            [this] { run([this] { mnuGroupClick(); }); });
+    edit->addSeparator();
+    item(edit, "mnuMoveUp", "위로(&U)", actMoveUp);
+    item(edit, "mnuMoveDown", "아래로(N)", actMoveDown);
+    edit->addSeparator();
+    item(edit, "mnuFind", "찾기(&F)...", actFind);
+    item(edit, "acFindNext1", "다음 찾기(&N)", acFindNext);
+    edit->addSeparator();
+    connect(item(edit, "mnuOption", "옵션(&O)...", nullptr), &QAction::triggered, this,
+            [this] { run([this] { mnuOptionClick(); }); });
+
+    QMenu *view = newMenu("mnuView", "보기(&V)");
+    item(view, "mnuPreView", "미리보기(&P)...", actPreView);
+    view->addSeparator();
+    item(view, "mnuFullExpand", "모두 펼치기(&E)", actExpand);
+    item(view, "mnuFullCollapse", "모두 접기(&C)", acCollapse);
+
+    QMenu *help = newMenu("mnuHelp", "도움말(&H)");
+    item(help, "mnuAbout", "프로그램 정보(&A)...", actAbout);
+
+    TreePopup = new QMenu(this);
+    TreePopup->setObjectName(QStringLiteral("TreePopup"));
+    TreePopup->setFont(EditorFont());
+    item(TreePopup, "pmAdd", "메뉴 추가(&A)", actAdd);
+    item(TreePopup, "pmAddChild", "하위메뉴 추가(&C)", actAddChild);
+    item(TreePopup, "pmDelete", "메뉴 삭제(&D)", actDelete);
+    TreePopup->addSeparator();
+    item(TreePopup, "pmAddSeperate", "구분선 추가(&S)", AcInsertSeperate);
+    item(TreePopup, "pmCopy", "메뉴 복사(&L)", acCopy);
+    TreePopup->addSeparator();
+    item(TreePopup, "pmExpand", "모두 펼치기(&E)", actExpand);
+    item(TreePopup, "pmCollapse", "모두 접기(&O)", acCollapse);
+    TreePopup->addSeparator();
+    item(TreePopup, "pmProperty", "속성(&P)...", actEdit);
+}
+
+void TfrmMain::createTree()
+{
+    TreeList = new QTreeWidget(this);
+    TreeList->setObjectName(QStringLiteral("TreeList"));
+    TreeList->setHeaderHidden(true);
+    TreeList->setColumnCount(1);
+    TreeList->setIndentation(28);
+    TreeList->setIconSize(QSize(18, 18));
+    TreeList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeList->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        // A right click selects the node under the pointer first (the view
+        // does that on the press), so the pop-up acts on it.
+        TreePopup->popup(TreeList->viewport()->mapToGlobal(pos));
+    });
+    connect(TreeList, &QTreeWidget::itemDoubleClicked, this, [this] { run([this] { DoEdit(); }); });
+    connect(TreeList, &QTreeWidget::itemExpanded, this, &TfrmMain::TreeListGetImageIndex);
+    connect(TreeList, &QTreeWidget::itemCollapsed, this, &TfrmMain::TreeListGetImageIndex);
+    setCentralWidget(TreeList);
+}
+
+bool TfrmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        ApplicationEvents1Hint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    bool goOn = false;
+    run([&] { goOn = CheckSaveChanges(); });
+    if (goOn)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmMain::run(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const EVrelError &e) {
+        Prompter().ShowError(e.Message());
+    } catch (const std::exception &e) {
+        Prompter().ShowError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TfrmMain::ApplicationEvents1Hint(const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    StatusBar->showMessage(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+// ---------------------------------------------------------------------------
+// Tree nodes
+
+void TfrmMain::TreeListGetImageIndex(QTreeWidgetItem *node)
+{
+    const int picture = node->childCount() == 0 ? 3 : node->isExpanded() ? 2 : 1;
+    node->setIcon(0, TreeImages.at(picture));
+}
+
+void TfrmMain::updateAllImages()
+{
+    for (QTreeWidgetItemIterator it(TreeList); *it; ++it)
+        TreeListGetImageIndex(*it);
+}
+
+void TfrmMain::FocusNode(QTreeWidgetItem *node)
+{
+    TreeList->setCurrentItem(node);
+    node->setSelected(true);
+    TreeList->scrollToItem(node);
+}
+
+// ---------------------------------------------------------------------------
+// The document
+
+bool TfrmMain::CheckSaveChanges()
+{
+    if (!DataChanged)
+        return true;
+    switch (Prompter().Ask(kConfirmCaption, kSaveQuestion,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return DoSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::closeDocument()
+{
+    // The tree refers to the manager's entries: it goes first.
+    TreeList->clear();
+    MenuManager->Clear();
+    CurrentFile.clear();
+    DataChanged = false;
+}
+
+void TfrmMain::DoNewFile()
+{
+    if (CheckSaveChanges())
+        closeDocument();
+}
+
+void TfrmMain::DoCloseFile()
+{
+    if (CheckSaveChanges())
+        closeDocument();
+}
+
+void TfrmMain::DoOpen()
+{
+    if (!CheckSaveChanges())
+        return;
+    const QString fileName = Prompter().OpenFileName(kMenuFileFilter, kMenuFileSuffix);
+    if (!fileName.isEmpty())
+        OpenMenuFile(fileName);
+}
+
+bool TfrmMain::OpenMenuFile(const QString &FileName)
+{
+    // Always a full path: the manager compares the name it is given with the
+    // bare name it keeps, and a full path makes it read the file every time.
+    const QFileInfo info(FileName);
+    const QString path = info.absoluteFilePath();
+    if (!info.exists() || info.isDir()) {
+        Prompter().ShowMessage(TVrelMenuManager::kNoMenuFile);
+        return false;
+    }
+    // The document is read in the plain form; a compressed file would read as
+    // garbage entries, so it is refused and left to Merge, which reads both.
+    if (startsAsCompressedMenu(path)) {
+        Prompter().ShowError(kCompressedMenuFile);
+        return false;
+    }
+    // Read the whole file and its tree first: a file that cannot be read
+    // whole leaves the open document as it is.
+    try {
+        TMenuCollection probe;
+        probe.SetSaveMode(smText);
+        probe.LoadFromFile(path);
+        ReadMenuTree<int>(probe, [](int, TMenuCollectionItem &) { return 0; });
+    } catch (const EVrelError &e) {
+        Prompter().ShowError(e.Message());
+        return false;
+    }
+    TreeList->clear();
+    if (!MenuManager->SetFileName(path)) {
+        // The file changed under our feet: what was read is not the document.
+        const QString reason = MenuManager->LastError();
+        closeDocument();
+        Prompter().ShowError(reason);
+        return false;
+    }
+    CurrentFile = path;
+    DataChanged = false;
+    MenuManager->BuildMenus(TreeList, true);
+    updateAllImages();
+    TreeList->setFocus();
+    if (TreeList->topLevelItemCount() > 0)
+        FocusNode(TreeList->topLevelItem(0));
+    return true;
+}
+
+void TfrmMain::AddNodeEntry(TMenuCollection &collection, QTreeWidgetItem *node, const QString &top)
+{
+    TMenuCollectionItem *entry = collection.Add();
+    entry->Assign(*NodeEntry(node));
+    entry->SetCount(node->childCount());
+    entry->SetTop(top);
+}
+
+bool TfrmMain::DoSave()
+{
+    if (CurrentFile.isEmpty())
+        return DoSaveAs();
+    TMenuCollection collection;
+    collection.SetSaveMode(smText);
+    // Pre-order: each node before its children, children in display order;
+    // every node carries the caption of its top-level ancestor.
+    for (int i = 0; i < TreeList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *topNode = TreeList->topLevelItem(i);
+        const QString top = NodeEntry(topNode)->Caption();
+        std::vector<QTreeWidgetItem *> pending{topNode};
+        while (!pending.empty()) {
+            QTreeWidgetItem *node = pending.back();
+            pending.pop_back();
+            AddNodeEntry(collection, node, top);
+            for (int c = node->childCount() - 1; c >= 0; --c)
+                pending.push_back(node->child(c));
+        }
+    }
+    try {
+        collection.SaveToFile(CurrentFile);
+    } catch (const EVrelError &e) {
+        Prompter().ShowError(e.Message());
+        return false;
+    }
+    DataChanged = false;
+    return true;
+}
+
+bool TfrmMain::DoSaveAs()
+{
+    const QString fileName = Prompter().SaveFileName(kMenuFileFilter, kMenuFileSuffix);
+    if (fileName.isEmpty())
+        return false;
+    // The document takes the new name only once it has been written there.
+    const QString previous = CurrentFile;
+    CurrentFile = QFileInfo(fileName).absoluteFilePath();
+    if (DoSave())
+        return true;
+    CurrentFile = previous;
+    return false;
+}
+
+void TfrmMain::DoExitApp()
+{
+    close();
+}
+
+void TfrmMain::ExecuteMerge()
+{
+    const QString fileName = Prompter().OpenFileName(kMenuFileFilter, kMenuFileSuffix);
+    if (!fileName.isEmpty())
+        MergeMenuFile(fileName);
+}
+
+void TfrmMain::MergeMenuFile(const QString &FileName)
+{
+    TMenuCollection merged;
+    // Told apart by their content: what this editor saves is plain text, the
+    // other form a zlib stream; anything else is read as a stream and fails
+    // with the stream's error.
+    merged.SetSaveMode(startsAsPlainMenu(FileName) ? smText : smBinary);
+    if (!merged.LoadFromFile(FileName)) {
+        Prompter().ShowMessage(TVrelMenuManager::kNoMenuFile);
+        TreeList->expandAll();
+        return;
+    }
+    // Decode the whole tree before anything joins the document.
+    struct Decoded {
+        qsizetype Parent; // index into `decoded`, -1 at the top level
+        TMenuCollectionItem *Entry;
+    };
+    std::vector<Decoded> decoded;
+    decoded.reserve(size_t(merged.Count()));
+    ReadMenuTree<qsizetype>(merged, [&](qsizetype parent, TMenuCollectionItem &entry) {
+        decoded.push_back({parent - 1, &entry});
+        return qsizetype(decoded.size()); // handles are index + 1; 0 is the top level
+    });
+
+    std::vector<QTreeWidgetItem *> nodes;
+    nodes.reserve(decoded.size());
+    TreeList->setUpdatesEnabled(false);
+    for (const Decoded &d : decoded) {
+        TMenuCollectionItem *entry = MenuManager->Items().Add();
+        entry->Assign(*d.Entry);
+        entry->AfterParse();
+        QTreeWidgetItem *node = d.Parent < 0 ? new QTreeWidgetItem(TreeList)
+                                             : new QTreeWidgetItem(nodes[size_t(d.Parent)]);
+        node->setText(0, entry->Caption());
+        SetNodeEntry(node, entry);
+        nodes.push_back(node);
+    }
+    TreeList->setUpdatesEnabled(true);
+    TreeList->expandAll();
+    updateAllImages();
+    if (!decoded.empty())
+        DataChanged = true;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void TfrmMain::DoEdit()
+{
+    QTreeWidgetItem *node = TreeList->currentItem();
+    TMenuCollectionItem *entry = NodeEntry(node);
+    if (!entry)
+        return;
+    bool cascade = false;
+    if (!EditMenuItem(*entry, cascade))
+        return;
+    DataChanged = true;
+    node->setText(0, entry->Caption());
+    if (cascade && node->childCount() > 0)
+        SetChildPermission(node, entry->Permission());
+}
+
+void TfrmMain::SetChildPermission(QTreeWidgetItem *node, qint32 mask)
+{
+    std::vector<QTreeWidgetItem *> pending;
+    for (int c = 0; c < node->childCount(); ++c)
+        pending.push_back(node->child(c));
+    while (!pending.empty()) {
+        QTreeWidgetItem *child = pending.back();
+        pending.pop_back();
+        NodeEntry(child)->SetPermission(mask);
+        for (int c = 0; c < child->childCount(); ++c)
+            pending.push_back(child->child(c));
+    }
+}
+
+void TfrmMain::ExpandExecute()
+{
+    TreeList->expandAll();
+}
+
+void TfrmMain::ExecuteCollapse()
+{
+    TreeList->collapseAll();
+}
+
+void TfrmMain::ExecutePreview()
+{
+    DoSave();
+}
+
+void TfrmMain::AboutExecute()
+{
+    Prompter().ShowMessage(QStringLiteral("Vrel Brenvik 1.10"));
+}
+
+void TfrmMain::mnuOptionClick()
+{
+    ShowConfig(this);
+}
+
+void TfrmMain::mnuGroupClick()
+{
+    QString group;
+    if (!Prompter().InputQuery(QStringLiteral("메뉴그룹 일괄지정"), QStringLiteral("그룹명"), group))
+        return;
+    bool changed = false;
+    for (QTreeWidgetItemIterator it(TreeList); *it; ++it) {
+        TMenuCollectionItem *entry = NodeEntry(*it);
+        changed = changed || entry->Group() != group;
+        entry->SetGroup(group);
+    }
+    // Like every change of the document, the assignment is offered for saving.
+    if (changed)
+        DataChanged = true;
+}
+
+void TfrmMain::DoAdd()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    DataChanged = true;
+    TMenuCollectionItem *entry = MenuManager->Items().Add();
+    QTreeWidgetItem *node;
+    if (selected && selected->parent()) {
+        // At the end of the selected node's sibling list, with the parent's mask.
+        entry->SetPermission(NodeEntry(selected->parent())->Permission());
+        node = new QTreeWidgetItem(selected->parent());
+        TreeListGetImageIndex(selected->parent());
+    } else {
+        bool ok = false;
+        const int level = Level->text().toInt(&ok);
+        entry->SetPermission(ok ? level : 65535);
+        node = new QTreeWidgetItem(TreeList);
+    }
+    entry->SetGroup(DefaultMenuGroup);
+    SetNodeEntry(node, entry);
+    TreeListGetImageIndex(node);
+    FocusNode(node);
+    DoEdit();
+}
+
+void TfrmMain::DoAddChild()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    if (!selected)
+        return;
+    DataChanged = true;
+    TMenuCollectionItem *entry = MenuManager->Items().Add();
+    entry->SetGroup(NodeEntry(selected)->Group());
+    entry->SetPermission(NodeEntry(selected)->Permission());
+    auto *node = new QTreeWidgetItem(selected);
+    SetNodeEntry(node, entry);
+    TreeListGetImageIndex(node);
+    selected->setExpanded(true);
+    TreeListGetImageIndex(selected);
+    FocusNode(node);
+    DoEdit();
+}
+
+void TfrmMain::DoAddSeperate()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    if (!selected)
+        return;
+    DataChanged = true;
+    TMenuCollectionItem *entry = MenuManager->Items().Add();
+    entry->SetCaption(QStringLiteral("-"));
+    entry->SetButtons({});
+    entry->SetOptions({});
+    entry->SetGroup(NodeEntry(selected)->Group());
+    entry->SetPermission(NodeEntry(selected)->Permission());
+    auto *node = new QTreeWidgetItem(selected, QStringList{QStringLiteral("-")});
+    SetNodeEntry(node, entry);
+    TreeListGetImageIndex(node);
+    selected->setExpanded(true);
+    TreeListGetImageIndex(selected);
+    FocusNode(node);
+}
+
+void TfrmMain::DoCopy()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    if (!selected)
+        return;
+    DataChanged = true;
+    TMenuCollectionItem *entry = MenuManager->Items().Add();
+    entry->Assign(*NodeEntry(selected));
+    QTreeWidgetItem *node = selected->parent() ? new QTreeWidgetItem(selected->parent())
+                                               : new QTreeWidgetItem(TreeList);
+    node->setText(0, selected->text(0));
+    entry->SetGroup(DefaultMenuGroup);
+    SetNodeEntry(node, entry);
+    TreeListGetImageIndex(node);
+    FocusNode(node);
+    DoEdit();
+}
+
+void TfrmMain::DoDelete()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    if (!selected)
+        return;
+    if (Prompter().Ask(kConfirmCaption, QStringLiteral("현재 메뉴 및 하위메뉴를 삭제하시겠습니까 ?"),
+                       QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        != QMessageBox::Ok)
+        return;
+    TMenuCollectionItem *entry = NodeEntry(selected);
+    QTreeWidgetItem *parent = selected->parent();
+    delete selected; // with its subtree; the descendants' entries stay unsaved in Items
+    MenuManager->Items().Delete(entry->Index());
+    if (parent)
+        TreeListGetImageIndex(parent);
+    // Deleting is a change of the document like any other.
+    DataChanged = true;
+}
+
+// Left for the tree-editing work (moves, search, level calculator): their
+// actions are shown but disabled until then.
+void TfrmMain::ExecuteMoveUp() {}
+void TfrmMain::ExecuteMoveDown() {}
+void TfrmMain::ExecuteFind() {}
+void TfrmMain::FindNext() {}
+void TfrmMain::tbCalcClick() {}

@@ -1,0 +1,120 @@
+// The editor's main window: the menu definition as a tree, with the toolbar,
+// main menu, tree pop-up menu and status bar that share one list of actions,
+// and the document (new, open, save, save as, merge, close, exit).
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TMenuCollection;
+class TMenuCollectionItem;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // The document.
+    QString CurrentFile;       // the file Save writes; empty while the document has none
+    bool DataChanged = false;  // unsaved changes
+    qint32 FindMethod = 0;     // the last search
+    QString FindName;
+
+    // Document handlers.
+    void DoNewFile();
+    void DoOpen();
+    void DoCloseFile();
+    // True when the document was written (Save As asks for a name first when
+    // the document has none); false when cancelled or failed, the failure
+    // having been shown.
+    bool DoSave();
+    bool DoSaveAs();
+    void DoExitApp();
+    void ExecuteMerge();
+    // Shows the long part of a hint ("short|long") in the status bar.
+    void ApplicationEvents1Hint(const QString &hint);
+
+    // Opens a menu file as the document; false, with the reason shown and the
+    // open document kept, when it does not exist or cannot be read whole.
+    bool OpenMenuFile(const QString &FileName);
+    // Adds the entries of another menu file (plain or compressed) to the tree.
+    void MergeMenuFile(const QString &FileName);
+    // Appends a copy of the node's entry to `collection`, with its number of
+    // children and the caption of its top-level ancestor.
+    static void AddNodeEntry(TMenuCollection &collection, QTreeWidgetItem *node, const QString &top);
+
+    // When DataChanged is set, asks whether to save first: true to go on
+    // (saved, or not wanted), false to stay.
+    bool CheckSaveChanges();
+
+    // Tree commands.
+    void DoAdd();
+    void DoAddChild();
+    void DoAddSeperate();
+    void DoCopy();
+    void DoDelete();
+    void DoEdit();
+    void ExecuteMoveUp();
+    void ExecuteMoveDown();
+    void ExpandExecute();
+    void ExecuteCollapse();
+    void ExecuteFind();
+    void FindNext();
+    void ExecutePreview();
+    void AboutExecute();
+    void tbCalcClick();
+    void mnuGroupClick();
+    void mnuOptionClick();
+    // Gives every descendant of the node the permission mask.
+    void SetChildPermission(QTreeWidgetItem *node, qint32 mask);
+    // Node picture: 3 without children, 2 expanded, 1 collapsed.
+    void TreeListGetImageIndex(QTreeWidgetItem *node);
+    // Makes the node the current and selected node.
+    void FocusNode(QTreeWidgetItem *node);
+
+    // The property dialog as the Edit command runs it; tests put in a version
+    // that fills and confirms the real dialog without showing it.
+    std::function<bool(TMenuCollectionItem &item, bool &cascade)> EditMenuItem;
+
+    // Actions, in the order of the action list.
+    QAction *actNew, *actOpen, *actClose, *acAppend, *actSave, *actSaveAs, *actExitApp, *actDelete,
+        *actAbout, *actAdd, *actAddChild, *AcInsertSeperate, *actEdit, *actPreView, *actExpand, *acCollapse,
+        *actFind, *actMoveUp, *actMoveDown, *acFindNext, *acCopy;
+    QList<QAction *> ActionList;
+
+    QList<QIcon> ImageList1;   // 11 pictures of 16 × 16
+    QList<QIcon> TreeImages;   // 4 pictures of 18 × 18
+    QList<QIcon> StateImages;  // 2 pictures of 18 × 18
+
+    QToolBar *ToolBar1 = nullptr;
+    QLineEdit *Level = nullptr;
+    QToolButton *tbCalc = nullptr;
+    QTreeWidget *TreeList = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    QMenu *TreePopup = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createActions();
+    void createToolBar();
+    void createMenus();
+    void createTree();
+    // Runs a command; an error that ends it is shown in the standard error box.
+    void run(const std::function<void()> &command);
+    // Empties the document: tree, entries, file name and changed flag.
+    void closeDocument();
+    void updateAllImages();
+};
