@@ -284,9 +284,11 @@ public:
         const qsizetype from = std::max<qsizetype>(FPartial.size() - 1, 0);
         FPartial += piece;
         const qsizetype whole = wholeLinesLength(FPartial, from);
+        if (whole == 0)
+            return; // no line is complete yet; the waiting one stays where it is
         for (QByteArrayView line : SplitLines(QByteArrayView(FPartial).first(whole)))
             Line(line);
-        // The waiting line points into FPartial, which is about to change.
+        // The waiting line now points into FPartial, which is about to change.
         FKept = FPending.toByteArray();
         FPending = FKept;
         FPartial.remove(0, whole);

@@ -76,9 +76,9 @@ void buildWorkedExample(TMenuCollection &c)
 }
 
 // A collection from "caption:count" pairs separated by ",".
-void buildList(TMenuCollection &c, const QString &spec)
+void buildList(TMenuCollection &c, const QString &list)
 {
-    for (const QString &part : spec.split(u',', Qt::SkipEmptyParts)) {
+    for (const QString &part : list.split(u',', Qt::SkipEmptyParts)) {
         TMenuCollectionItem *e = c.Add();
         e->SetCaption(part.section(u':', 0, 0));
         e->SetCount(part.section(u':', 1, 1).toInt());
@@ -270,43 +270,6 @@ private slots:
         c.SetSaveMode(smText);
         QVERIFY(c.LoadFromFile(path(u"form.dat"_qs)));
         QCOMPARE(c.XML(), FSample.chopped(2));
-    }
-
-    // A plain file is read a block at a time (1 MiB after a 3-byte look for a
-    // byte-order mark); a line break that falls on the edge of a block reads
-    // as it does in memory.
-    void lineBreaksAtTheEdgeOfAReadBlock_data()
-    {
-        QTest::addColumn<QByteArray>("lineBreak");
-        QTest::addColumn<int>("shift");
-        QTest::addColumn<int>("entries");
-        const struct {
-            const char *name;
-            QByteArray lineBreak;
-            int entries;
-        } breaks[] = {{"CR LF", "\r\n", 2}, {"CR", "\r", 2}, {"LF", "\n", 2}, {"LF CR", "\n\r", 7}};
-        for (const auto &b : breaks)
-            for (int shift = -2; shift <= 2; ++shift)
-                QTest::addRow("%s, %d", b.name, shift) << b.lineBreak << shift << b.entries;
-    }
-    void lineBreaksAtTheEdgeOfAReadBlock()
-    {
-        QFETCH(QByteArray, lineBreak);
-        QFETCH(int, shift);
-        QFETCH(int, entries);
-        const qsizetype edge = 3 + (qsizetype(1) << 20);
-        const QByteArray head = "<?xml version = \"1.0\" ?>" + lineBreak + "<Menu-list>" + lineBreak + "  <Menu><Caption>";
-        const QByteArray end = "</Caption></Menu>";
-        const qsizetype fill = edge + shift - 1 - head.size() - end.size();
-        const QByteArray bytes = head + QByteArray(fill, 'x') + end + lineBreak
-                                 + "  <Menu><Caption>b</Caption></Menu>" + lineBreak + "</Menu-list>" + lineBreak;
-        writeFile(path(u"blocks.dat"_qs), bytes);
-        TMenuCollection c, expected;
-        c.SetSaveMode(smText);
-        QVERIFY(c.LoadFromFile(path(u"blocks.dat"_qs)));
-        expected.SetXML(bytes);
-        QCOMPARE(c.Count(), entries);
-        QCOMPARE(c.XML(), expected.XML());
     }
 
     void missingFileLeavesTheCollection_data()
