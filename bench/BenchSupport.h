@@ -19,3 +19,6 @@ QString BenchBinDir();
 // Printed after the runs: the menu file figures as ratios, and the memory
 // that `vrelmenu stat` needs.
 void ReportMenuFileSummary(const TBenchTimes &times);
+// Printed after the runs: menu lookups and menu building as ratios to
+// their yardsticks.
+void ReportMenuRuntimeSummary(const TBenchTimes &times);

@@ -99,6 +99,13 @@ QString TrimControl(QStringView text)
     return text.toString();
 }
 
+QString TrimControl(const QString &text)
+{
+    if (text.isEmpty() || (text.front().unicode() > 32 && text.back().unicode() > 32))
+        return text;
+    return TrimControl(QStringView(text));
+}
+
 QString UpperCaseAscii(QStringView text)
 {
     QString out = text.toString();
@@ -106,6 +113,14 @@ QString UpperCaseAscii(QStringView text)
         if (c.unicode() >= u'a' && c.unicode() <= u'z')
             c = QChar(c.unicode() - (u'a' - u'A'));
     return out;
+}
+
+QString UpperCaseAscii(const QString &text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            return UpperCaseAscii(QStringView(text));
+    return text;
 }
 
 QString TMenuCollectionItem::Name() const

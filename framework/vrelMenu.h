@@ -32,10 +32,14 @@ inline const QList<QByteArray> kCaptionButtonNames{"coShare", "coSDI", "coZoom",
 class TMenuCollection;
 class TMenuCollectionItem;
 
-// `text` without leading and trailing characters of code 32 or below.
+// `text` without leading and trailing characters of code 32 or below; a text
+// with nothing to trim is handed back shared, not copied.
 QString TrimControl(QStringView text);
-// `text` with the ASCII letters a to z upper-cased; every other character kept.
+QString TrimControl(const QString &text);
+// `text` with the ASCII letters a to z upper-cased; every other character
+// kept. A text without such letters is handed back shared, not copied.
 QString UpperCaseAscii(QStringView text);
+QString UpperCaseAscii(const QString &text);
 
 // What owns a menu collection (the menu manager): it is told of every entry the
 // collection reader has read, and of every entry that leaves the collection, so
@@ -256,10 +260,14 @@ private:
 };
 
 class TVrelForm;
+class TVrelMenuManager;
 class QMenu;
 class QMenuBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// The manager's click handlers a built item can be bound to.
+enum class TClickHandler { None, MenuClick, WindowClick };
 
 // A main-menu item built for a menu entry. Besides what every menu item has
 // (caption, check, shortcut, ...) it carries the entry's Command, whether the
@@ -284,8 +292,12 @@ public:
     void SetRadioItem(bool v) { FRadioItem = v; }
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int v) { FImageIndex = v; }
+    // The handler SetupMenuItem bound the item to.
+    TClickHandler ClickHandler() const { return FClickHandler; }
 
 private:
+    friend class TVrelMenuManager;
+    TClickHandler FClickHandler = TClickHandler::None;
     QString FCommand;
     bool FExecutable = false;
     int FMenuIndex = 0;
@@ -295,7 +307,6 @@ private:
 };
 
 // Which of the manager's click handlers a built item runs.
-enum class TClickHandler { None, MenuClick, WindowClick };
 TClickHandler ClickHandlerOf(const QAction *AItem);
 // A built item's Tag: the entry's position for a command item, the window
 // command's number (0 to 3) for a window item. It is kept in QAction::data().
@@ -442,7 +453,7 @@ public:
     // Fills a command item from its entry and binds it to MenuClick.
     void SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem);
     // Appends the window commands (cascade, two tilings, close all, with two
-    // separators) to AParent's submenu; the open child windows of Form are
+    // separators) to AParent's submenu, owned like AParent by AMenu; the open child windows of Form are
     // listed below them each time the submenu opens. Without a Form the
     // commands are built and no list is shown.
     void BuildWindowMenu(QMenuBar *AMenu, QAction *AParent);
@@ -465,6 +476,10 @@ public:
 
 private:
     TMenuCollectionItem *lookup(const TVrelHashList &table, const QString &key) const;
+    // A click on a built item: the handler runs, and an error it raises goes
+    // to the error box instead of the event loop.
+    void commandTriggered(TMenuItemAccess &item);
+    void windowTriggered(QAction &item);
 
     QPointer<QObject> FActionList;
     TBuildMode FBuildMode = bmAppend;

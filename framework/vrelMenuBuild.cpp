@@ -17,13 +17,10 @@
 #include <vector>
 
 namespace {
+// Plain items carry their handler (WindowClick for the window commands) as a
+// property; command items keep it in a field of their own.
 const char kClickHandlerProperty[] = "vrelClickHandler";
 const QString kWindowListName = QStringLiteral("vrelWindowList");
-
-void setClickHandler(QAction &item, TClickHandler handler)
-{
-    item.setProperty(kClickHandlerProperty, int(handler));
-}
 
 // A caption of "-" shows as a separator line.
 void setCaption(QAction &item, const QString &caption)
@@ -289,6 +286,8 @@ private:
 
 TClickHandler ClickHandlerOf(const QAction *AItem)
 {
+    if (const auto *access = qobject_cast<const TMenuItemAccess *>(AItem))
+        return access->ClickHandler();
     return TClickHandler(AItem->property(kClickHandlerProperty).toInt());
 }
 
@@ -334,22 +333,9 @@ void TVrelMenuManager::SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess
     AMenuItem.setData(position);
     AMenuItem.setVisible(!AItem.Hidden());
 
-    disconnect(&AMenuItem, &QAction::triggered, this, nullptr);
-    connect(&AMenuItem, &QAction::triggered, this, [this, item = &AMenuItem] {
-        // The toolkit flips a checkable item by itself before it reports the
-        // click; put the check back so that MenuClick alone decides it. A radio
-        // item's group has already checked it, as MenuClick would.
-        if (item->isCheckable() && !item->actionGroup())
-            item->setChecked(!item->isChecked());
-        try {
-            MenuClick(item);
-        } catch (const EVrelError &e) {
-            Prompter().ShowError(e.Message());
-        } catch (const std::exception &e) {
-            Prompter().ShowError(QString::fromLocal8Bit(e.what()));
-        }
-    });
-    setClickHandler(AMenuItem, TClickHandler::MenuClick);
+    if (AMenuItem.FClickHandler != TClickHandler::MenuClick) // bound once, also when set up again
+        connect(&AMenuItem, &QAction::triggered, this, [this, item = &AMenuItem] { commandTriggered(*item); });
+    AMenuItem.FClickHandler = TClickHandler::MenuClick;
 
     const bool granted = CheckLevel(AItem.Permission());
     if (FHide)
@@ -375,20 +361,39 @@ void TVrelMenuManager::BuildWindowMenu(QMenuBar *AMenu, QAction *AParent)
         setCaption(*item, command.Caption);
         item->setData(command.Tag);
         if (command.Click) {
-            connect(item, &QAction::triggered, this, [this, item] {
-                try {
-                    WindowClick(item);
-                } catch (const EVrelError &e) {
-                    Prompter().ShowError(e.Message());
-                }
-            });
-            setClickHandler(*item, TClickHandler::WindowClick);
+            connect(item, &QAction::triggered, this, [this, item] { windowTriggered(*item); });
+            item->setProperty(kClickHandlerProperty, int(TClickHandler::WindowClick));
         }
         menu->addAction(item);
     }
     // Without a main window there is no list of child windows to show.
     if (FForm && !menu->findChild<QObject *>(kWindowListName, Qt::FindDirectChildrenOnly))
         new TWindowList(*menu, FForm);
+}
+
+void TVrelMenuManager::commandTriggered(TMenuItemAccess &item)
+{
+    // The toolkit flips a checkable item by itself before it reports the
+    // click; put the check back so that MenuClick alone decides it. A radio
+    // item's group has already checked it, as MenuClick would.
+    if (item.isCheckable() && !item.actionGroup())
+        item.setChecked(!item.isChecked());
+    try {
+        MenuClick(&item);
+    } catch (const EVrelError &e) {
+        Prompter().ShowError(e.Message());
+    } catch (const std::exception &e) {
+        Prompter().ShowError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TVrelMenuManager::windowTriggered(QAction &item)
+{
+    try {
+        WindowClick(&item);
+    } catch (const EVrelError &e) {
+        Prompter().ShowError(e.Message());
+    }
 }
 
 void TVrelMenuManager::MenuClick(QObject *Sender)
