@@ -47,6 +47,9 @@ struct TPropInfo {
 
     QByteArray Name;
     TPropKind Kind = TPropKind::Other;
+    // "<Name>" and "</Name>", made once by TPropList for writing.
+    QByteArray OpenTag;
+    QByteArray CloseTag;
     QList<QByteArray> Members;
     // Ordinal kinds (integers, characters, enumerations, sets as bit masks).
     GetOrdFn GetOrd = nullptr;
