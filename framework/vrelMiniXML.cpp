@@ -13,6 +13,8 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -220,6 +222,42 @@ void appendPropertyBytes(QByteArray &out, const TXMLCollectionItem &item, const 
     }
 }
 
+// Finds "</" + name + ">" on one line, from positions that only grow. Searches
+// that fail or reach far are remembered per spelling of the name, so that a
+// line with many opening tags whose closing tag is missing or far away is not
+// scanned to its end again for each of them.
+class ClosingTagFinder {
+public:
+    explicit ClosingTagFinder(QByteArrayView line) : FLine(line) {}
+
+    // First occurrence at or after `from`, or -1.
+    qsizetype Find(QByteArrayView name, qsizetype from)
+    {
+        const std::string_view key(name.data(), size_t(name.size()));
+        if (!FFar.empty()) {
+            // A remembered result still holds while it lies at or after `from`;
+            // a failure holds for good.
+            const auto it = FFar.find(key);
+            if (it != FFar.end() && (it->second < 0 || it->second >= from))
+                return it->second;
+        }
+        FClosing.clear();
+        FClosing += "</";
+        FClosing += name;
+        FClosing += '>';
+        const qsizetype found = FLine.indexOf(FClosing, from);
+        if (found < 0 || found - from > kNear)
+            FFar[key] = found;
+        return found;
+    }
+
+private:
+    static constexpr qsizetype kNear = 256;
+    QByteArrayView FLine;
+    QByteArray FClosing;
+    std::unordered_map<std::string_view, qsizetype> FFar;
+};
+
 // Passes on the item lines of a collection's text, whole or arriving in
 // pieces: the text is split into lines as SplitLines does, the first two lines
 // and the last one are passed over, every line between them is an item line.
@@ -240,8 +278,12 @@ public:
     // The next piece of a text; Finish after the last one.
     void Write(QByteArrayView piece)
     {
+        // What is left from earlier pieces holds no line break, but perhaps a
+        // CR at its very end: only the new bytes (and that CR) are looked at,
+        // so a long line is not scanned again for every piece added to it.
+        const qsizetype from = std::max<qsizetype>(FPartial.size() - 1, 0);
         FPartial += piece;
-        const qsizetype whole = wholeLinesLength(FPartial);
+        const qsizetype whole = wholeLinesLength(FPartial, from);
         for (QByteArrayView line : SplitLines(QByteArrayView(FPartial).first(whole)))
             Line(line);
         // The waiting line points into FPartial, which is about to change.
@@ -258,11 +300,11 @@ public:
 
 private:
     // Length of the part of `text` made of whole lines: up to its last line
-    // break, but not up to a CR at its very end, which may be the first half
-    // of a CR LF.
-    static qsizetype wholeLinesLength(QByteArrayView text)
+    // break at or after `from`, but not up to a CR at its very end, which may
+    // be the first half of a CR LF; 0 when there is no such break.
+    static qsizetype wholeLinesLength(QByteArrayView text, qsizetype from)
     {
-        for (qsizetype i = text.size() - 1; i >= 0; --i)
+        for (qsizetype i = text.size() - 1; i >= from; --i)
             if (text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size()))
                 return i + 1;
         return 0;
@@ -331,7 +373,7 @@ bool startsWithByteOrderMark(QByteArrayView text)
 void readProperties(TXMLCollectionItem &item, QByteArrayView line)
 {
     const TPropList &props = item.GetPropertyList();
-    QByteArray closing;
+    ClosingTagFinder closingTag(line);
     qsizetype pos = 0;
     for (;;) {
         qsizetype lt = line.indexOf('<', pos);
@@ -344,11 +386,7 @@ void readProperties(TXMLCollectionItem &item, QByteArrayView line)
             break;
         const QByteArrayView name = line.sliced(lt + 1, gt - lt - 1);
         if (const TPropInfo *prop = props.Find(name)) {
-            closing.clear();
-            closing += "</";
-            closing += name;
-            closing += '>';
-            const qsizetype close = line.indexOf(closing, gt + 1);
+            const qsizetype close = closingTag.Find(name, gt + 1);
             const QByteArrayView text =
                 close < 0 ? QByteArrayView() : line.sliced(gt + 1, close - gt - 1);
             try {

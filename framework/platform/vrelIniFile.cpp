@@ -153,7 +153,10 @@ void TVrelIniFile::UpdateFile() const
         text += QLatin1StringView("\r\n");
     }
     const QByteArray bytes = FUtf8 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8() : toCodePage(text);
+    // Unbuffered, so that a write cut short (disk full) shows in the count
+    // instead of being committed as a truncated file.
     QSaveFile file(FFileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()
+        || !file.commit())
         throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FFileName));
 }

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "vrelCodePage.h"
 #include "vrelIniFile.h"
 
@@ -84,6 +85,20 @@ private slots:
         ini.WriteInteger("POSITION", "LEFT", -5);
         ini.UpdateFile();
         QCOMPARE(read(path), QByteArray("[POSITION]\r\nLEFT=-5\r\n"));
+    }
+
+    // The file system refuses the write half-way, as on a full disk.
+    void writeCutShortRaisesAndKeepsTheOldFile()
+    {
+        const QString path = write("[GROUPS]\r\nCOUNT=1\r\n");
+        TVrelIniFile ini(path);
+        ini.WriteString("GROUPS", "NAME", QString(5000, u'x'));
+        {
+            FileSizeLimit limit(1000);
+            QVERIFY(limit.IsActive());
+            QVERIFY_THROWS_EXCEPTION(EIniFileException, ini.UpdateFile());
+        }
+        QCOMPARE(read(path), QByteArray("[GROUPS]\r\nCOUNT=1\r\n"));
     }
 
     void unwritableFileRaisesAndKeepsNothingHalfWritten()

@@ -2,12 +2,12 @@
 #include "vrelMenu.h"
 #include "vrelZLib.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -272,6 +272,43 @@ private slots:
         QCOMPARE(c.XML(), FSample.chopped(2));
     }
 
+    // A plain file is read a block at a time (1 MiB after a 3-byte look for a
+    // byte-order mark); a line break that falls on the edge of a block reads
+    // as it does in memory.
+    void lineBreaksAtTheEdgeOfAReadBlock_data()
+    {
+        QTest::addColumn<QByteArray>("lineBreak");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<int>("entries");
+        const struct {
+            const char *name;
+            QByteArray lineBreak;
+            int entries;
+        } breaks[] = {{"CR LF", "\r\n", 2}, {"CR", "\r", 2}, {"LF", "\n", 2}, {"LF CR", "\n\r", 7}};
+        for (const auto &b : breaks)
+            for (int shift = -2; shift <= 2; ++shift)
+                QTest::addRow("%s, %d", b.name, shift) << b.lineBreak << shift << b.entries;
+    }
+    void lineBreaksAtTheEdgeOfAReadBlock()
+    {
+        QFETCH(QByteArray, lineBreak);
+        QFETCH(int, shift);
+        QFETCH(int, entries);
+        const qsizetype edge = 3 + (qsizetype(1) << 20);
+        const QByteArray head = "<?xml version = \"1.0\" ?>" + lineBreak + "<Menu-list>" + lineBreak + "  <Menu><Caption>";
+        const QByteArray end = "</Caption></Menu>";
+        const qsizetype fill = edge + shift - 1 - head.size() - end.size();
+        const QByteArray bytes = head + QByteArray(fill, 'x') + end + lineBreak
+                                 + "  <Menu><Caption>b</Caption></Menu>" + lineBreak + "</Menu-list>" + lineBreak;
+        writeFile(path(u"blocks.dat"_qs), bytes);
+        TMenuCollection c, expected;
+        c.SetSaveMode(smText);
+        QVERIFY(c.LoadFromFile(path(u"blocks.dat"_qs)));
+        expected.SetXML(bytes);
+        QCOMPARE(c.Count(), entries);
+        QCOMPARE(c.XML(), expected.XML());
+    }
+
     void missingFileLeavesTheCollection_data()
     {
         QTest::addColumn<int>("mode");
@@ -332,10 +369,13 @@ private slots:
     {
         const QString target = path(u"replace.dat"_qs);
         writeFile(target, QByteArray(10000, 'x'));
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(target, permissions));
         TMenuCollection c;
         c.SetSaveMode(smText);
         c.SaveToFile(target);
         QCOMPARE(readFile(target), QByteArray("<?xml version = \"1.0\" ?>\r\n<Menu-list>\r\n</Menu-list>\r\n"));
+        QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
     }
 
     void saveThatCannotCreateTheFileFails_data()
@@ -366,15 +406,12 @@ private slots:
         buildWorkedExample(c);
         c.SetSaveMode(smText);
 
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 1000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString message = errorOf<EFCreateError>([&] { c.SaveToFile(target); });
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        QString message;
+        {
+            FileSizeLimit limit(1000);
+            QVERIFY(limit.IsActive());
+            message = errorOf<EFCreateError>([&] { c.SaveToFile(target); });
+        }
 
         QVERIFY2(message.startsWith(createError(target)), qPrintable(message));
         QCOMPARE(readFile(target), QByteArray("old contents\r\n"));

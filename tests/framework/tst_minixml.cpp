@@ -1,5 +1,6 @@
 #include "vrelMiniXML.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -385,6 +386,17 @@ private slots:
         row("blank in the tag name", "< Int>5</ Int>", 7, "def");
         row("no greater-than", "<Int", 7, "def");
         row("less-than at the end", "<Int>1</Int><", 1, "def");
+        // Searches for a closing tag that reach far are remembered; these
+        // rows read the same as the short ones.
+        const QByteArray far(1000, 'x');
+        row("far closing tag", "<Str>" + far + "</Str><Int>4</Int>", 4, QString::fromLatin1(far));
+        row("same tag twice, one far closing tag", "<Str>a<Str>" + far + "</Str>", 7,
+            QString::fromLatin1(far));
+        row("same tag twice, no closing tag", "<Int>1<Int>2" + far, 7, "def");
+        row("far closing tag in other case", "<Str>a<str>" + far + "</Str><str>b</str>", 7, "b");
+        row("far closing tag passed, next one near", "<Str>" + far + "</Str><Str>c</Str>", 7, "c");
+        row("far closing tag passed, next one far",
+            "<Str>" + far + "</Str><Str>" + far + "y</Str>", 7, QString::fromLatin1(far + "y"));
         row("empty line", "", 7, "def");
         row("text without elements", "just text", 7, "def");
     }
@@ -398,6 +410,56 @@ private slots:
         QCOMPARE(item.FInt, intValue);
         QCOMPARE(item.FStr, strValue);
         QCOMPARE(item.AfterParseCalls, 1);
+    }
+
+    // Random lines of tags, closing tags and long fillers read exactly as the
+    // search rules say, step by step, on a plain string.
+    void parseXMLFollowsTheSearchRules()
+    {
+        const QByteArray tokens[] = {"<Str>", "</Str>", "<str>", "</str>", "<Int>", "</Int>", "<INT>",
+                                     "</INT>", "<Foo>", "</Foo>", "<", ">", "</", "1", "23", "-4",
+                                     QByteArray(300, 'x'), QByteArray(40, 'y')};
+        QRandomGenerator generator(2024);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray line;
+            const int length = generator.bounded(1, 25);
+            for (int i = 0; i < length; ++i)
+                line += tokens[generator.bounded(int(std::size(tokens)))];
+
+            // The rules: find the next "<" not followed by "/", its tag name up
+            // to the next ">", the text up to the first "</" name ">" after it;
+            // go on from just after the opening tag.
+            int expectedInt = 7;
+            QString expectedStr = u"def"_qs;
+            const std::string l = line.toStdString();
+            size_t pos = 0;
+            for (;;) {
+                size_t lt = l.find('<', pos);
+                while (lt != std::string::npos && lt + 1 < l.size() && l[lt + 1] == '/')
+                    lt = l.find('<', lt + 1);
+                if (lt == std::string::npos)
+                    break;
+                const size_t gt = l.find('>', lt + 1);
+                if (gt == std::string::npos)
+                    break;
+                const std::string name = l.substr(lt + 1, gt - lt - 1);
+                const size_t close = l.find("</" + name + ">", gt + 1);
+                const std::string text = close == std::string::npos ? std::string() : l.substr(gt + 1, close - gt - 1);
+                if (QByteArray::fromStdString(name).toLower() == "str") {
+                    expectedStr = QString::fromStdString(text);
+                } else if (QByteArray::fromStdString(name).toLower() == "int") {
+                    bool ok = false;
+                    const int v = QByteArray::fromStdString(text).toInt(&ok);
+                    if (ok)
+                        expectedInt = v;
+                }
+                pos = gt + 1;
+            }
+
+            TTestCollectionItem item;
+            item.ParseXML(line);
+            QVERIFY2(item.FInt == expectedInt && item.FStr == expectedStr, line.constData());
+        }
     }
 
     void failureWhileAssigningIsSwallowed()

@@ -12,15 +12,9 @@ int runDump(const TToolArgs &args)
 {
     TMenuCollection items;
     LoadMenuFile(args.Positional[0], items);
-    const TPropList &props = TMenuCollectionItem::PropertyList();
     QJsonArray entries;
-    for (qsizetype i = 0; i < items.Count(); ++i) {
-        const TMenuCollectionItem &entry = *items.Items(i);
-        QJsonObject object;
-        for (const TPropInfo &prop : props.Items())
-            object.insert(QLatin1StringView(prop.Name), PropertyToText(entry, prop));
-        entries.append(object);
-    }
+    for (qsizetype i = 0; i < items.Count(); ++i)
+        entries.append(EntryToJson(*items.Items(i)));
     WriteJson(QJsonDocument(QJsonObject{{QStringLiteral("entries"), entries}}));
     return 0;
 }

@@ -12,8 +12,8 @@ namespace {
 int runStat(const TToolArgs &args)
 {
     const QString &path = args.Positional[0];
-    TMenuCollection items;
-    LoadMenuFile(path, items);
+    LoadIntoMenuManager(path);
+    const TMenuCollection &items = MenuManager->Items();
     const TMenuShape shape = ReadMenuShape(items);
     const auto topLevel = std::count(shape.Parent.begin(), shape.Parent.end(), qsizetype(-1));
     WriteOut(QStringLiteral("entries: %1\ntop-level entries: %2\ngreatest depth: %3\nbytes: %4\n")
@@ -33,11 +33,12 @@ int runStat(const TToolArgs &args)
 extern const TToolCommand StatCommand{
     "stat",
     "stat FILE",
-    "Loads a menu definition and prints, as \"key: value\" lines, its number of\n"
-    "entries, of top-level entries, its greatest depth (1 when every entry is at\n"
-    "the top level) and the size of the file in bytes. When a Count asks for more\n"
-    "entries than the file holds, the figures cover the tree read so far and the\n"
-    "list error goes to stderr (exit code 1).",
+    "Loads a menu definition into the menu manager, lookup tables included, and\n"
+    "prints, as \"key: value\" lines, its number of entries, of top-level entries,\n"
+    "its greatest depth (1 when every entry is at the top level) and the size of\n"
+    "the file in bytes. When a Count asks for more entries than the file holds,\n"
+    "the figures cover the tree read so far and the list error goes to stderr\n"
+    "(exit code 1).",
     {QStringLiteral("FILE")},
     {},
     {},

@@ -9,11 +9,6 @@
 
 namespace {
 
-// No menu is this deep; a deeper chain (a hostile file) would make the text
-// output grow with the square of its length and the JSON nesting past what
-// JSON readers accept.
-constexpr int kMaxLevels = 256;
-
 QString textTree(const TMenuCollection &items, const TMenuShape &shape)
 {
     QString out;
@@ -59,10 +54,10 @@ int runTree(const TToolArgs &args)
     TMenuCollection items;
     LoadMenuFile(args.Positional[0], items);
     const TMenuShape shape = ReadMenuShape(items);
-    if (shape.GreatestLevel() > kMaxLevels) {
+    if (shape.GreatestLevel() > kMaxTreeLevels) {
         WriteError(QStringLiteral("the tree is %1 levels deep; tree shows at most %2")
                        .arg(shape.GreatestLevel())
-                       .arg(kMaxLevels));
+                       .arg(kMaxTreeLevels));
         return 1;
     }
     if (args.Flags.contains(QStringLiteral("--json")))

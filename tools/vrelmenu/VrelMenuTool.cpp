@@ -36,8 +36,9 @@ TToolArgs ParseToolArgs(const TToolCommand &command, const QStringList &args)
 
 void WriteOut(QByteArrayView bytes)
 {
-    if (!bytes.isEmpty())
-        std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+    if (bytes.isEmpty())
+        return; // fwrite must not be handed the null data of an empty text
+    std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
 }
 
 void WriteOut(QStringView text)
@@ -65,7 +66,10 @@ TMenuFileForm DetectMenuFileForm(QByteArrayView head)
     return b0 == 0x78 && (b0 * 256 + b1) % 31 == 0 ? TMenuFileForm::Compressed : TMenuFileForm::Plain;
 }
 
-TMenuFileForm LoadMenuFile(const QString &path, TMenuCollection &items)
+namespace {
+// The form of the file at `path`; a file that is missing, a directory or
+// cannot be opened raises "Cannot open file "%s". %s".
+TMenuFileForm inspectMenuFile(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -75,10 +79,35 @@ TMenuFileForm LoadMenuFile(const QString &path, TMenuCollection &items)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EFOpenError(path, file.errorString());
-    const TMenuFileForm form = DetectMenuFileForm(file.read(2));
-    file.close();
+    return DetectMenuFileForm(file.read(2));
+}
+} // namespace
+
+TMenuFileForm LoadMenuFile(const QString &path, TMenuCollection &items)
+{
+    const TMenuFileForm form = inspectMenuFile(path);
     items.SetSaveMode(form == TMenuFileForm::Compressed ? smBinary : smText);
     if (!items.LoadFromFile(path))
         throw EFOpenError(path, QStringLiteral("No such file or directory"));
     return form;
+}
+
+TMenuFileForm LoadIntoMenuManager(const QString &path)
+{
+    const TMenuFileForm form = inspectMenuFile(path);
+    if (form == TMenuFileForm::Compressed) {
+        MenuManager->Clear();
+        MenuManager->Append(path);
+    } else if (!MenuManager->SetFileName(path)) {
+        throw EStreamError(MenuManager->LastError());
+    }
+    return form;
+}
+
+QJsonObject EntryToJson(const TMenuCollectionItem &entry)
+{
+    QJsonObject object;
+    for (const TPropInfo &prop : TMenuCollectionItem::PropertyList().Items())
+        object.insert(QLatin1StringView(prop.Name), PropertyToText(entry, prop));
+    return object;
 }

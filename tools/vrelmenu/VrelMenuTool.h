@@ -6,11 +6,13 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 class TMenuCollection;
+class TMenuCollectionItem;
 
 // A command line after the subcommand name: positional arguments in order,
 // flags that were given, and options with their values.
@@ -32,6 +34,9 @@ struct TToolCommand {
     // Runs the command; returns the exit code. Library errors thrown from here
     // are reported on stderr with exit code 1.
     int (*Run)(const TToolArgs &args);
+    // The command builds menus or trees and needs the widget toolkit (run
+    // on the offscreen platform unless QT_QPA_PLATFORM says otherwise).
+    bool Widgets = false;
 };
 
 // A command-line mistake: reported with the command's synopsis, exit code 1.
@@ -61,6 +66,20 @@ TMenuFileForm DetectMenuFileForm(QByteArrayView head);
 // directory, a file that cannot be opened and a broken compressed stream raise
 // the library's errors; `items` is then unchanged.
 TMenuFileForm LoadMenuFile(const QString &path, TMenuCollection &items);
+
+// Reads the menu file at `path` into the process-wide MenuManager, lookup
+// tables included: a plain file through its FileName, a compressed one
+// through Append. Raises the same errors as LoadMenuFile, and the manager's
+// own read error when the plain file could not be read whole.
+TMenuFileForm LoadIntoMenuManager(const QString &path);
+
+// The 29 stored properties of an entry by name, each in its text form.
+QJsonObject EntryToJson(const TMenuCollectionItem &entry);
+
+// No menu is this deep; a deeper chain (a hostile file) would make the text
+// output grow with the square of its length and the JSON nesting past what
+// JSON readers accept.
+inline constexpr int kMaxTreeLevels = 256;
 
 // Where an entry stands in the file: entries start on the third line.
 inline qsizetype EntryLine(qsizetype index)

@@ -3,9 +3,12 @@
 #include "VrelMenuTool.h"
 
 #include "vrelErrors.h"
+#include "vrelFramework.h"
+#include "vrelPrompt.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 extern const TToolCommand DumpCommand;
@@ -13,11 +16,13 @@ extern const TToolCommand TreeCommand;
 extern const TToolCommand ConvertCommand;
 extern const TToolCommand CheckCommand;
 extern const TToolCommand StatCommand;
+extern const TToolCommand FindCommand;
+extern const TToolCommand MenuCommand;
 
 namespace {
 
 const TToolCommand *const kCommands[] = {
-    &DumpCommand, &TreeCommand, &ConvertCommand, &CheckCommand, &StatCommand,
+    &DumpCommand, &TreeCommand, &ConvertCommand, &CheckCommand, &StatCommand, &FindCommand, &MenuCommand,
 };
 
 const TToolCommand *findCommand(const QString &name)
@@ -26,6 +31,43 @@ const TToolCommand *findCommand(const QString &name)
         if (name == QLatin1StringView(command->Name))
             return command;
     return nullptr;
+}
+
+// Boxes become lines on stderr; questions and dialogs are answered with Cancel.
+class TToolPrompter final : public TVrelPrompter {
+public:
+    void ShowMessage(const QString &text) override { WriteError(text); }
+    void ShowError(const QString &text) override { WriteError(text); }
+    QMessageBox::StandardButton Ask(const QString &, const QString &text, QMessageBox::StandardButtons,
+                                    QMessageBox::StandardButton) override
+    {
+        WriteError(text);
+        return QMessageBox::Cancel;
+    }
+    bool InputQuery(const QString &, const QString &, QString &) override { return false; }
+    QString OpenFileName(const QString &, const QString &) override { return QString(); }
+    QString SaveFileName(const QString &, const QString &) override { return QString(); }
+};
+
+// The toolkit's notes on its surroundings (runtime directory, fonts) are not
+// the tool's output: stderr carries the tool's own errors only.
+void dropToolkitNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        WriteError(qFormatLogMessage(type, context, message));
+}
+
+// The commands that build menus run with the widget toolkit, on the offscreen
+// platform unless the environment names another.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    const TToolCommand *command = argc > 1 ? findCommand(QString::fromLocal8Bit(argv[1])) : nullptr;
+    if (!command || !command->Widgets)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(dropToolkitNotes);
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 QString overview()
@@ -82,8 +124,11 @@ int run(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const int code = run(app.arguments().mid(1));
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    TVrelFramework framework;
+    TToolPrompter prompter;
+    const TVrelPrompterScope prompts(&prompter);
+    const int code = run(QCoreApplication::arguments().mid(1));
     std::fflush(stdout);
     return code;
 }
