@@ -2,6 +2,8 @@
 // ratios to their yardsticks. Extra flag: --entries=N (default 100000).
 #include "BenchSupport.h"
 
+#include "vrelFramework.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
@@ -57,6 +59,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&count, args.data());
     if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
+    const TVrelFramework framework; // the process-wide menu manager
     TCollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

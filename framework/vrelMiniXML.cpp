@@ -336,6 +336,36 @@ private:
     TItemLines &FLines;
 };
 
+// The item's one-line text, appended to `out`.
+void appendEntity(QByteArray &out, const TXMLCollectionItem &item)
+{
+    const QByteArray element = item.GetElementName();
+    out += "  <";
+    out += element;
+    out += '>';
+    for (const TPropInfo &p : item.GetPropertyList().Items()) {
+        out += p.OpenTag;
+        appendPropertyBytes(out, item, p);
+        out += p.CloseTag;
+    }
+    out += "</";
+    out += element;
+    out += '>';
+}
+
+// True when every line break in `text` is a CR LF.
+bool onlyCrLfBreaks(QByteArrayView text)
+{
+    const char *p = text.data();
+    const char *end = p + text.size();
+    while ((p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))))) {
+        if (p == text.data() || p[-1] != '\r')
+            return false;
+        ++p;
+    }
+    return text.count('\r') == text.count('\n');
+}
+
 bool startsWithByteOrderMark(QByteArrayView text)
 {
     return text.startsWith("\xEF\xBB\xBF") || text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF");
@@ -502,6 +532,10 @@ TPropList::TPropList(std::vector<TPropInfo> properties) : FItems(std::move(prope
         }
         return a.Name.size() < b.Name.size();
     });
+    for (TPropInfo &p : FItems) {
+        p.OpenTag = '<' + p.Name + '>';
+        p.CloseTag = "</" + p.Name + '>';
+    }
 }
 
 const TPropInfo *TPropList::Find(QByteArrayView name) const
@@ -525,24 +559,9 @@ void TXMLCollectionItem::Assign(const TXMLCollectionItem &source)
 
 QByteArray TXMLCollectionItem::Entity() const
 {
-    const QByteArray element = GetElementName();
     QByteArray line;
     line.reserve(1024);
-    line += "  <";
-    line += element;
-    line += '>';
-    for (const TPropInfo &p : GetPropertyList().Items()) {
-        line += '<';
-        line += p.Name;
-        line += '>';
-        appendPropertyBytes(line, *this, p);
-        line += "</";
-        line += p.Name;
-        line += '>';
-    }
-    line += "</";
-    line += element;
-    line += '>';
+    appendEntity(line, *this);
     return line;
 }
 
@@ -628,7 +647,7 @@ QByteArray TXMLCollection::XML() const
     text += '>';
     text += kCrLf;
     for (const auto &item : FItems) {
-        text += item->Entity();
+        appendEntity(text, *item);
         text += kCrLf;
     }
     text += "</";
@@ -678,8 +697,12 @@ void TXMLCollection::readItems(const std::function<void(QIODevice &)> &writeText
 void TXMLCollection::SaveToFile(const QString &fileName, bool) const
 {
     QByteArray bytes;
-    const QByteArray text = XML();
-    if (FSaveMode == smText) {
+    QByteArray text = XML();
+    if (FSaveMode == smText && onlyCrLfBreaks(text)) {
+        // Already the file's lines; only the last line break is missing.
+        bytes = std::move(text);
+        bytes += kCrLf;
+    } else if (FSaveMode == smText) {
         bytes.reserve(text.size() + 2);
         for (QByteArrayView line : SplitLines(text)) {
             bytes += line;

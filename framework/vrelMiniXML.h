@@ -47,6 +47,9 @@ struct TPropInfo {
 
     QByteArray Name;
     TPropKind Kind = TPropKind::Other;
+    // "<Name>" and "</Name>", made once by TPropList for writing.
+    QByteArray OpenTag;
+    QByteArray CloseTag;
     QList<QByteArray> Members;
     // Ordinal kinds (integers, characters, enumerations, sets as bit masks).
     GetOrdFn GetOrd = nullptr;
@@ -291,9 +294,10 @@ public:
     // Reads the file in the form SaveMode chooses; false when there is no such
     // file (the collection is then untouched). A file that cannot be opened
     // raises "Cannot open file "%s". %s"; a compressed file that is not a valid
-    // stream raises EZCompressionError. Either way the collection is untouched.
-    // The items are read as the text arrives: a large file is never held whole
-    // beside its items.
+    // stream raises EZCompressionError; a read error part-way through raises
+    // "Cannot open file "%s". %s". In every case the collection is untouched.
+    // The items are read as the text arrives (and kept aside until it is all
+    // in): a large file is never held whole beside its items.
     bool LoadFromFile(const QString &fileName, bool archive = false);
 
     // Called after each item line has been read.

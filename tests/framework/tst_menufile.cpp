@@ -466,6 +466,33 @@ private slots:
         QCOMPARE(level[depth], depth - 1);
         QCOMPARE(level[depth + 1], 0);
     }
+
+    // A value holding a line break is written as it stands, and every line of
+    // the plain file, the value's pieces included, ends in CR LF.
+    void lineBreakInAValueEndsItsLineWithCrLf_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("CR LF") << u"a\r\nb"_qs;
+        QTest::newRow("lone LF") << u"a\nb"_qs;
+        QTest::newRow("lone CR") << u"a\rb"_qs;
+        QTest::newRow("CR CR LF") << u"a\r\r\nb"_qs;
+    }
+    void lineBreakInAValueEndsItsLineWithCrLf()
+    {
+        QFETCH(QString, hint);
+        TMenuCollection c;
+        c.SetSaveMode(smText);
+        c.Add()->SetHint(hint);
+        c.SaveToFile(path(u"break.dat"_qs));
+        const QByteArray bytes = readFile(path(u"break.dat"_qs));
+        const QByteArray text = c.XML();
+        QByteArray expected;
+        for (QByteArrayView line : SplitLines(text))
+            expected += line.toByteArray() + "\r\n";
+        QCOMPARE(bytes, expected);
+        QCOMPARE(bytes.count('\r'), bytes.count('\n'));
+        QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMenuFile)

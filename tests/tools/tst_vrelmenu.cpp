@@ -22,9 +22,10 @@ struct Result {
     QByteArray Err;
 };
 
-Result vrelmenu(const QStringList &args)
+Result vrelmenu(const QStringList &args, const QString &workingDirectory = QString())
 {
     QProcess p;
+    p.setWorkingDirectory(workingDirectory);
     p.start(QStringLiteral(VREL_BIN_DIR "/vrelmenu"), args);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
         return {};
@@ -357,6 +358,16 @@ private slots:
         text.replace(0, 2, "x<"); // 0x78 0x3C: (0x78 * 256 + 0x3C) % 31 is 28
         writeFile(temp("x.dat"), text);
         QCOMPARE(vrelmenu({"tree", temp("x.dat")}).Out, kPlainTree);
+    }
+
+    // After "--" every argument is a file name, even one that looks like an option.
+    void fileNamedLikeAnOption()
+    {
+        QVERIFY(QFile::copy(data("plain.dat"), temp("--help")));
+        const Result r = vrelmenu({"tree", "--", "--help"}, FTemp.path());
+        QCOMPARE(r.Code, 0);
+        QCOMPARE(r.Out, kPlainTree);
+        QCOMPARE(r.Err, QByteArray());
     }
 
     void check_data()

@@ -10,9 +10,12 @@
 TToolArgs ParseToolArgs(const TToolCommand &command, const QStringList &args)
 {
     TToolArgs parsed;
+    bool optionsEnded = false; // after "--" every argument is positional
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
-        if (!arg.startsWith(u"--") || arg == u"--") {
+        if (!optionsEnded && arg == u"--") {
+            optionsEnded = true;
+        } else if (optionsEnded || !arg.startsWith(u"--")) {
             parsed.Positional += arg;
         } else if (command.Flags.contains(arg)) {
             parsed.Flags += arg;

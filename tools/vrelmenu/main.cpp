@@ -102,7 +102,8 @@ int run(const QStringList &arguments)
         return 1;
     }
     const QStringList rest = arguments.mid(1);
-    if (rest.contains(QStringLiteral("--help")) || rest.contains(QStringLiteral("-h"))) {
+    const QStringList options = rest.mid(0, rest.indexOf(QStringLiteral("--"))); // all when there is no "--"
+    if (options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"))) {
         WriteOut(usageOf(*command) + u'\n' + QString::fromUtf8(command->Description) + u'\n');
         return 0;
     }
