@@ -4,6 +4,7 @@
 #include "EditMenuItem.h"
 #include "Global.h"
 #include "Pictures.h"
+#include "Search.h"
 #include "vrelMenu.h"
 #include "vrelPrompt.h"
 #include "vrelShortCut.h"
@@ -85,6 +86,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     EditMenuItem = [this](TMenuCollectionItem &item, bool &cascade) {
         return ShowEditMenuItem(item, cascade, this);
     };
+    SearchMenu = [this](qint32 &method, QString &name) { return ShowSearch(method, name, this); };
 
     createActions();
     createToolBar();
@@ -160,7 +162,7 @@ void TfrmMain::createActions()
         ActionList.append(action);
     }
     // Commands of the tree-editing work that is still to come.
-    for (QAction *pending : {actMoveUp, actMoveDown, actFind, acFindNext})
+    for (QAction *pending : {actMoveUp, actMoveDown})
         pending->setEnabled(false);
 }
 
@@ -760,6 +762,47 @@ void TfrmMain::DoDelete()
 // actions are shown but disabled until then.
 void TfrmMain::ExecuteMoveUp() {}
 void TfrmMain::ExecuteMoveDown() {}
-void TfrmMain::ExecuteFind() {}
-void TfrmMain::FindNext() {}
 void TfrmMain::tbCalcClick() {}
+
+// ---------------------------------------------------------------------------
+// Search
+
+bool TfrmMain::findFrom(QTreeWidgetItem *from)
+{
+    if (!from)
+        return false;
+    // Display order from `from` to the end, collapsed branches included.
+    for (QTreeWidgetItemIterator it(from); *it; ++it) {
+        QTreeWidgetItem *node = *it;
+        if (!MatchesSearch(*NodeEntry(node), FindMethod, FindName))
+            continue;
+        for (QTreeWidgetItem *p = node->parent(); p; p = p->parent())
+            p->setExpanded(true);
+        TreeList->setFocus();
+        TreeList->setCurrentItem(node);
+        node->setSelected(true);
+        TreeList->scrollToItem(node, QAbstractItemView::PositionAtTop);
+        return true;
+    }
+    return false;
+}
+
+void TfrmMain::ExecuteFind()
+{
+    if (!SearchMenu(FindMethod, FindName))
+        return;
+    if (!findFrom(TreeList->topLevelItem(0)))
+        Prompter().ShowMessage(QStringLiteral("%1을(를) 찾을 수 없습니다").arg(FindName));
+}
+
+void TfrmMain::FindNext()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    QTreeWidgetItem *start = TreeList->topLevelItem(0);
+    if (selected) {
+        QTreeWidgetItemIterator after(selected);
+        start = *++after;
+    }
+    if (!findFrom(start))
+        Prompter().ShowMessage(QStringLiteral("%1을(를) 더이상 찾을 수 없습니다").arg(FindName));
+}

@@ -85,6 +85,8 @@ public:
     // The property dialog as the Edit command runs it; tests put in a version
     // that fills and confirms the real dialog without showing it.
     std::function<bool(TMenuCollectionItem &item, bool &cascade)> EditMenuItem;
+    // The search dialog as Find runs it (ShowSearch); tests put in their own.
+    std::function<bool(qint32 &method, QString &name)> SearchMenu;
 
     // Actions, in the order of the action list.
     QAction *actNew, *actOpen, *actClose, *acAppend, *actSave, *actSaveAs, *actExitApp, *actDelete,
@@ -117,4 +119,8 @@ private:
     // Empties the document: tree, entries, file name and changed flag.
     void closeDocument();
     void updateAllImages();
+    // Looks for the next entry matching the last search, starting at `from`
+    // (null: nothing to search) and walking to the end of the tree; shows
+    // the match as the selected top row. False when none matches.
+    bool findFrom(QTreeWidgetItem *from);
 };
