@@ -33,7 +33,9 @@ TfrmLevel::TfrmLevel(QWidget *parent) : QDialog(parent)
     clPermition->setResizeMode(QListView::Adjust);
     clPermition->setUniformItemSizes(true);
     clPermition->setGridSize(QSize(134, 16));
-    clPermition->setGeometry(8, 8, 274, 128 + 2 * clPermition->frameWidth());
+    clPermition->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    clPermition->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    clPermition->setGeometry(8, 6, 274, 130 + 2 * clPermition->frameWidth());
     clPermition->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(clPermition, &QListWidget::itemChanged, this, [this] { DoCheck(); });
 
@@ -42,7 +44,7 @@ TfrmLevel::TfrmLevel(QWidget *parent) : QDialog(parent)
         b->setObjectName(QLatin1String(name));
         b->setText(QString::fromUtf8(text));
         b->setAutoRaise(true);
-        b->setGeometry(x, 138, 64, 20);
+        b->setGeometry(x, 140, 64, 20);
         return b;
     };
     sbSelectAll = flat("sbSelectAll", "모두선택", 150);
@@ -71,6 +73,7 @@ void TfrmLevel::FormCreate()
         auto *item = new QListWidgetItem(name, clPermition);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
+        item->setSizeHint(QSize(134, 16));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "Config.h"
 #include "EditMenuItem.h"
 #include "Global.h"
+#include "Level.h"
 #include "Pictures.h"
 #include "Search.h"
 #include "vrelMenu.h"
@@ -87,6 +88,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
         return ShowEditMenuItem(item, cascade, this);
     };
     SearchMenu = [this](qint32 &method, QString &name) { return ShowSearch(method, name, this); };
+    LevelCalculator = [this] { return ShowLevel(this); };
 
     createActions();
     createToolBar();
@@ -212,7 +214,6 @@ void TfrmMain::createToolBar()
     tbCalc->setAutoRaise(true);
     tbCalc->setFixedSize(25, 24);
     connect(tbCalc, &QToolButton::clicked, this, [this] { run([this] { tbCalcClick(); }); });
-    tbCalc->setEnabled(false); // the level calculator is still to come
     ToolBar1->addWidget(tbCalc);
 }
 
@@ -762,7 +763,6 @@ void TfrmMain::DoDelete()
 // actions are shown but disabled until then.
 void TfrmMain::ExecuteMoveUp() {}
 void TfrmMain::ExecuteMoveDown() {}
-void TfrmMain::tbCalcClick() {}
 
 // ---------------------------------------------------------------------------
 // Search
@@ -805,4 +805,14 @@ void TfrmMain::FindNext()
     }
     if (!findFrom(start))
         Prompter().ShowMessage(QStringLiteral("%1을(를) 더이상 찾을 수 없습니다").arg(FindName));
+}
+
+// ---------------------------------------------------------------------------
+// Level calculator
+
+void TfrmMain::tbCalcClick()
+{
+    const int mask = LevelCalculator();
+    if (mask != -1)
+        Level->setText(QString::number(mask));
 }

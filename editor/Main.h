@@ -87,6 +87,8 @@ public:
     std::function<bool(TMenuCollectionItem &item, bool &cascade)> EditMenuItem;
     // The search dialog as Find runs it (ShowSearch); tests put in their own.
     std::function<bool(qint32 &method, QString &name)> SearchMenu;
+    // The level calculator as tbCalc runs it (ShowLevel): a mask, or -1.
+    std::function<int()> LevelCalculator;
 
     // Actions, in the order of the action list.
     QAction *actNew, *actOpen, *actClose, *acAppend, *actSave, *actSaveAs, *actExitApp, *actDelete,

@@ -154,7 +154,11 @@ public:
 
     // What saving the document would write, read back from a file of its
     // own (the document's file and state are left alone).
-    QString saved() const
+    QString saved() const { return fileOutline(savedFile()); }
+
+    // Writes what saving the document would write to a file of its own and
+    // returns its name.
+    QString savedFile() const
     {
         TMenuCollection collection;
         collection.SetSaveMode(smText);
@@ -166,6 +170,6 @@ public:
         }
         const QString copy = path(u"saved.dat"_qs);
         collection.SaveToFile(copy);
-        return fileOutline(copy);
+        return copy;
     }
 };
