@@ -319,6 +319,56 @@ private slots:
         QVERIFY(!F.Main->DataChanged);
     }
 
+    void rightClickSelectsTheNode()
+    {
+        F.open(u"A,B,C"_qs);
+        F.select(u"A"_qs);
+        const QPoint at = F.Main->TreeList->visualItemRect(F.node(u"C"_qs)).center();
+        QTest::mousePress(F.Main->TreeList->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(F.Main->TreeList->viewport(), Qt::RightButton, {}, at);
+        QCOMPARE(F.selectedText(), u"C"_qs);
+        // The pop-up's commands act on it.
+        F.Prompter->Answers.enqueue(QMessageBox::Ok);
+        F.Main->findChild<QAction *>(u"pmDelete"_qs)->trigger();
+        QCOMPARE(F.saved(), u"A,B"_qs);
+    }
+
+    void groupAssignmentWithEmptyTextReachesCollapsedBranches()
+    {
+        F.open(u"A(A1(A11)),B"_qs);
+        F.select(u"A1"_qs);
+        F.Main->AcInsertSeperate->trigger(); // a separator inside A1
+        for (QTreeWidgetItemIterator it(F.Main->TreeList); *it; ++it)
+            NodeEntry(*it)->SetGroup(u"old"_qs);
+        F.Main->TreeList->collapseAll();
+        F.Prompter->Inputs.enqueue(u""_qs);
+        F.Main->findChild<QAction *>(u"mnuGroup"_qs)->trigger();
+        TMenuCollection saved;
+        saved.SetSaveMode(smText);
+        QVERIFY(saved.LoadFromFile(F.savedFile()));
+        QCOMPARE(saved.Count(), 5);
+        for (int i = 0; i < saved.Count(); ++i)
+            QCOMPARE(saved.Items(i)->Group(), QString());
+        QCOMPARE(saved.Items(3)->Caption(), u"-"_qs);
+    }
+
+    void previewOfAnUnsavedDocumentAsksForAName()
+    {
+        F.Main->actNew->trigger();
+        F.Main->EditMenuItem = [](TMenuCollectionItem &item, bool &) {
+            item.SetCaption(u"N"_qs);
+            return true;
+        };
+        F.Main->actAdd->trigger();
+        const QString file = F.path(u"preview.dat"_qs);
+        F.Prompter->SaveNames.enqueue(file);
+        F.Main->findChild<QToolButton *>(u"tbPreview"_qs)->click();
+        QCOMPARE(F.Prompter->SaveDialogs, 1);
+        QCOMPARE(F.Main->CurrentFile, file);
+        QCOMPARE(fileOutline(file), u"N"_qs);
+        QVERIFY(!F.Main->DataChanged);
+    }
+
     void undoAndRedoAreOnTheEditMenuAndToolbar()
     {
         QCOMPARE(F.Main->actUndo->shortcut(), QKeySequence(u"Ctrl+Z"_qs));
