@@ -108,7 +108,12 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     setGeometry(456, 142, 342, 536 + menuBar()->sizeHint().height());
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The steps go while the window is whole: the stack tells the window of
+    // its last changes as it empties.
+    delete UndoStack;
+}
 
 // ---------------------------------------------------------------------------
 // Window
@@ -176,7 +181,7 @@ void TfrmMain::createUndo()
     connect(UndoStack, &QUndoStack::indexChanged, this, follow);
     connect(UndoStack, &QUndoStack::cleanChanged, this, follow);
     auto make = [this](QAction *&target, const char *name, const char *text, const char *longHint,
-                       QStyle::StandardPixmap picture, QKeySequence key, void (QUndoStack::*slot)()) {
+                       QStyle::StandardPixmap picture, QKeySequence key, bool undo) {
         const QString shortHint = QString::fromUtf8(text).section(u'(', 0, 0);
         target = new QAction(shortHint, this);
         target->setObjectName(QLatin1String(name));
@@ -186,13 +191,15 @@ void TfrmMain::createUndo()
         target->setShortcut(key);
         target->setShortcutContext(Qt::WindowShortcut);
         target->setEnabled(false);
-        connect(target, &QAction::triggered, this, [this, slot] { run([this, slot] { (UndoStack->*slot)(); }); });
+        connect(target, &QAction::triggered, this, [this, undo] {
+            run([this, undo] { undo ? UndoStack->undo() : UndoStack->redo(); });
+        });
         addAction(target);
     };
     make(actUndo, "actUndo", "실행 취소(&U)", "마지막 변경을 되돌립니다", QStyle::SP_ArrowBack,
-         QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
+         QKeySequence(Qt::CTRL | Qt::Key_Z), true);
     make(actRedo, "actRedo", "다시 실행(&R)", "되돌린 변경을 다시 합니다", QStyle::SP_ArrowForward,
-         QKeySequence(Qt::CTRL | Qt::Key_Y), &QUndoStack::redo);
+         QKeySequence(Qt::CTRL | Qt::Key_Y), false);
     connect(UndoStack, &QUndoStack::canUndoChanged, actUndo, &QAction::setEnabled);
     connect(UndoStack, &QUndoStack::canRedoChanged, actRedo, &QAction::setEnabled);
 }
