@@ -48,3 +48,4 @@ test: check asan-test
 
 bench: build
 	$(BUILD)/bin/vrel_bench
+	$(BUILD)/bin/vrel_editor_bench

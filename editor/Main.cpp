@@ -1,15 +1,19 @@
 #include "Main.h"
 
 #include "Config.h"
+#include "EditCommands.h"
 #include "EditMenuItem.h"
 #include "Global.h"
+#include "Level.h"
 #include "Pictures.h"
+#include "Search.h"
 #include "vrelMenu.h"
 #include "vrelPrompt.h"
 #include "vrelShortCut.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -20,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <vector>
 
 namespace {
@@ -85,8 +90,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     EditMenuItem = [this](TMenuCollectionItem &item, bool &cascade) {
         return ShowEditMenuItem(item, cascade, this);
     };
+    SearchMenu = [this](qint32 &method, QString &name) { return ShowSearch(method, name, this); };
+    LevelCalculator = [this] { return ShowLevel(this); };
 
     createActions();
+    createUndo();
     createToolBar();
     createMenus();
     createTree();
@@ -100,7 +108,12 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     setGeometry(456, 142, 342, 536 + menuBar()->sizeHint().height());
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The steps go while the window is whole: the stack tells the window of
+    // its last changes as it empties.
+    delete UndoStack;
+}
 
 // ---------------------------------------------------------------------------
 // Window
@@ -159,9 +172,36 @@ void TfrmMain::createActions()
         *row.Target = action;
         ActionList.append(action);
     }
-    // Commands of the tree-editing work that is still to come.
-    for (QAction *pending : {actMoveUp, actMoveDown, actFind, acFindNext})
-        pending->setEnabled(false);
+}
+
+void TfrmMain::createUndo()
+{
+    UndoStack = new QUndoStack(this);
+    const auto follow = [this] { DataChanged = !UndoStack->isClean(); };
+    connect(UndoStack, &QUndoStack::indexChanged, this, follow);
+    connect(UndoStack, &QUndoStack::cleanChanged, this, follow);
+    auto make = [this](QAction *&target, const char *name, const char *text, const char *longHint,
+                       QStyle::StandardPixmap picture, QKeySequence key, bool undo) {
+        const QString shortHint = QString::fromUtf8(text).section(u'(', 0, 0);
+        target = new QAction(shortHint, this);
+        target->setObjectName(QLatin1String(name));
+        target->setToolTip(shortHint);
+        target->setStatusTip(shortHint + u'|' + QString::fromUtf8(longHint));
+        target->setIcon(style()->standardIcon(picture));
+        target->setShortcut(key);
+        target->setShortcutContext(Qt::WindowShortcut);
+        target->setEnabled(false);
+        connect(target, &QAction::triggered, this, [this, undo] {
+            run([this, undo] { undo ? UndoStack->undo() : UndoStack->redo(); });
+        });
+        addAction(target);
+    };
+    make(actUndo, "actUndo", "실행 취소(&U)", "마지막 변경을 되돌립니다", QStyle::SP_ArrowBack,
+         QKeySequence(Qt::CTRL | Qt::Key_Z), true);
+    make(actRedo, "actRedo", "다시 실행(&R)", "되돌린 변경을 다시 합니다", QStyle::SP_ArrowForward,
+         QKeySequence(Qt::CTRL | Qt::Key_Y), false);
+    connect(UndoStack, &QUndoStack::canUndoChanged, actUndo, &QAction::setEnabled);
+    connect(UndoStack, &QUndoStack::canRedoChanged, actRedo, &QAction::setEnabled);
 }
 
 void TfrmMain::createToolBar()
@@ -194,6 +234,9 @@ void TfrmMain::createToolBar()
     button("tbAddChild", actAddChild);
     button("tbDelete", actDelete);
     ToolBar1->addSeparator();
+    button("tbUndo", actUndo);
+    button("tbRedo", actRedo);
+    ToolBar1->addSeparator();
     button("tbPreview", actPreView);
     ToolBar1->addSeparator();
     button("tbAbout", actAbout);
@@ -210,7 +253,6 @@ void TfrmMain::createToolBar()
     tbCalc->setAutoRaise(true);
     tbCalc->setFixedSize(25, 24);
     connect(tbCalc, &QToolButton::clicked, this, [this] { run([this] { tbCalcClick(); }); });
-    tbCalc->setEnabled(false); // the level calculator is still to come
     ToolBar1->addWidget(tbCalc);
 }
 
@@ -258,6 +300,9 @@ void TfrmMain::createMenus()
     item(file, "mnuExitApp", "끝내기(&X)", actExitApp);
 
     QMenu *edit = newMenu("mnuEdit", "편집(&E)");
+    item(edit, "mnuUndo", "실행 취소(&U)", actUndo);
+    item(edit, "mnuRedo", "다시 실행(&R)", actRedo);
+    edit->addSeparator();
     item(edit, "mnuProperty", "속성(&P)...", actEdit);
     edit->addSeparator();
     item(edit, "mnuAdd", "메뉴 추가(&A)", actAdd);
@@ -319,6 +364,11 @@ void TfrmMain::createTree()
         // does that on the press), so the pop-up acts on it.
         TreePopup->popup(TreeList->viewport()->mapToGlobal(pos));
     });
+    // Drags start on a node; drops are this window's to handle.
+    TreeList->setDragEnabled(true);
+    TreeList->setDragDropMode(QAbstractItemView::DragDrop);
+    TreeList->setDefaultDropAction(Qt::CopyAction);
+    TreeList->viewport()->installEventFilter(this);
     connect(TreeList, &QTreeWidget::itemDoubleClicked, this, [this] { run([this] { DoEdit(); }); });
     connect(TreeList, &QTreeWidget::itemExpanded, this, &TfrmMain::TreeListGetImageIndex);
     connect(TreeList, &QTreeWidget::itemCollapsed, this, &TfrmMain::TreeListGetImageIndex);
@@ -332,6 +382,34 @@ bool TfrmMain::event(QEvent *event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != TreeList->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (TreeListDragOver()) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        // A copy as far as the view knows, so that it removes nothing itself.
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        const QPoint at = drop->position().toPoint();
+        run([this, at] { TreeListDragDrop(at.x(), at.y()); });
+        return true;
+    }
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
@@ -403,7 +481,8 @@ bool TfrmMain::CheckSaveChanges()
 
 void TfrmMain::closeDocument()
 {
-    // The tree refers to the manager's entries: it goes first.
+    // The steps and the tree refer to the manager's entries: they go first.
+    UndoStack->clear();
     TreeList->clear();
     MenuManager->Clear();
     CurrentFile.clear();
@@ -458,6 +537,7 @@ bool TfrmMain::OpenMenuFile(const QString &FileName)
         Prompter().ShowError(e.Message());
         return false;
     }
+    UndoStack->clear();
     TreeList->clear();
     if (!MenuManager->SetFileName(path)) {
         // The file changed under our feet: what was read is not the document.
@@ -510,6 +590,7 @@ bool TfrmMain::DoSave()
         Prompter().ShowError(e.Message());
         return false;
     }
+    UndoStack->setClean();
     DataChanged = false;
     return true;
 }
@@ -566,6 +647,8 @@ void TfrmMain::MergeMenuFile(const QString &FileName)
 
     std::vector<QTreeWidgetItem *> nodes;
     nodes.reserve(decoded.size());
+    const int topBefore = TreeList->topLevelItemCount();
+    QTreeWidgetItem *selectedBefore = TreeList->currentItem();
     TreeList->setUpdatesEnabled(false);
     for (const Decoded &d : decoded) {
         TMenuCollectionItem *entry = MenuManager->Items().Add();
@@ -580,8 +663,12 @@ void TfrmMain::MergeMenuFile(const QString &FileName)
     TreeList->setUpdatesEnabled(true);
     TreeList->expandAll();
     updateAllImages();
-    if (!decoded.empty())
-        DataChanged = true;
+    std::vector<QTreeWidgetItem *> added;
+    for (int i = topBefore; i < TreeList->topLevelItemCount(); ++i)
+        added.push_back(TreeList->topLevelItem(i));
+    if (!added.empty())
+        UndoStack->push(new TNodesCommand(*this, QStringLiteral("메뉴 병합"), TNodesCommand::nkAdded,
+                                          std::move(added), selectedBefore));
 }
 
 // ---------------------------------------------------------------------------
@@ -593,13 +680,14 @@ void TfrmMain::DoEdit()
     TMenuCollectionItem *entry = NodeEntry(node);
     if (!entry)
         return;
+    // The dialog edits a copy; the step puts its values into the entry.
+    TMenuCollection scratch;
+    TMenuCollectionItem *edited = scratch.Add();
+    edited->Assign(*entry);
     bool cascade = false;
-    if (!EditMenuItem(*entry, cascade))
+    if (!EditMenuItem(*edited, cascade))
         return;
-    DataChanged = true;
-    node->setText(0, entry->Caption());
-    if (cascade && node->childCount() > 0)
-        SetChildPermission(node, entry->Permission());
+    UndoStack->push(new TEditEntryCommand(*this, node, *edited, cascade));
 }
 
 void TfrmMain::SetChildPermission(QTreeWidgetItem *node, qint32 mask)
@@ -647,19 +735,23 @@ void TfrmMain::mnuGroupClick()
     if (!Prompter().InputQuery(QStringLiteral("메뉴그룹 일괄지정"), QStringLiteral("그룹명"), group))
         return;
     bool changed = false;
+    std::vector<std::pair<TMenuCollectionItem *, QString>> before;
     for (QTreeWidgetItemIterator it(TreeList); *it; ++it) {
         TMenuCollectionItem *entry = NodeEntry(*it);
         changed = changed || entry->Group() != group;
+        before.emplace_back(entry, entry->Group());
         entry->SetGroup(group);
     }
-    // Like every change of the document, the assignment is offered for saving.
+    // Like every change of the document, the assignment is a step that is
+    // offered for saving.
     if (changed)
-        DataChanged = true;
+        UndoStack->push(new TGroupCommand(*this, std::move(before), group));
 }
 
 void TfrmMain::DoAdd()
 {
     QTreeWidgetItem *selected = TreeList->currentItem();
+    const TUndoMacro step(*UndoStack, QStringLiteral("메뉴 추가"));
     DataChanged = true;
     TMenuCollectionItem *entry = MenuManager->Items().Add();
     QTreeWidgetItem *node;
@@ -678,6 +770,7 @@ void TfrmMain::DoAdd()
     SetNodeEntry(node, entry);
     TreeListGetImageIndex(node);
     FocusNode(node);
+    recordAdded(node, selected);
     DoEdit();
 }
 
@@ -686,6 +779,7 @@ void TfrmMain::DoAddChild()
     QTreeWidgetItem *selected = TreeList->currentItem();
     if (!selected)
         return;
+    const TUndoMacro step(*UndoStack, QStringLiteral("하위메뉴 추가"));
     DataChanged = true;
     TMenuCollectionItem *entry = MenuManager->Items().Add();
     entry->SetGroup(NodeEntry(selected)->Group());
@@ -696,6 +790,7 @@ void TfrmMain::DoAddChild()
     selected->setExpanded(true);
     TreeListGetImageIndex(selected);
     FocusNode(node);
+    recordAdded(node, selected);
     DoEdit();
 }
 
@@ -717,6 +812,7 @@ void TfrmMain::DoAddSeperate()
     selected->setExpanded(true);
     TreeListGetImageIndex(selected);
     FocusNode(node);
+    recordAdded(node, selected);
 }
 
 void TfrmMain::DoCopy()
@@ -724,6 +820,7 @@ void TfrmMain::DoCopy()
     QTreeWidgetItem *selected = TreeList->currentItem();
     if (!selected)
         return;
+    const TUndoMacro step(*UndoStack, QStringLiteral("메뉴 복사"));
     DataChanged = true;
     TMenuCollectionItem *entry = MenuManager->Items().Add();
     entry->Assign(*NodeEntry(selected));
@@ -734,6 +831,7 @@ void TfrmMain::DoCopy()
     SetNodeEntry(node, entry);
     TreeListGetImageIndex(node);
     FocusNode(node);
+    recordAdded(node, selected);
     DoEdit();
 }
 
@@ -746,20 +844,122 @@ void TfrmMain::DoDelete()
                        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         != QMessageBox::Ok)
         return;
-    TMenuCollectionItem *entry = NodeEntry(selected);
-    QTreeWidgetItem *parent = selected->parent();
-    delete selected; // with its subtree; the descendants' entries stay unsaved in Items
-    MenuManager->Items().Delete(entry->Index());
-    if (parent)
-        TreeListGetImageIndex(parent);
-    // Deleting is a change of the document like any other.
-    DataChanged = true;
+    // The node with its subtree, and the entries of all of them, leave the
+    // document; the step keeps them for undo.
+    UndoStack->push(new TNodesCommand(*this, QStringLiteral("메뉴 삭제"), TNodesCommand::nkDeleted, {selected},
+                                      selected));
 }
 
-// Left for the tree-editing work (moves, search, level calculator): their
-// actions are shown but disabled until then.
-void TfrmMain::ExecuteMoveUp() {}
-void TfrmMain::ExecuteMoveDown() {}
-void TfrmMain::ExecuteFind() {}
-void TfrmMain::FindNext() {}
-void TfrmMain::tbCalcClick() {}
+void TfrmMain::recordAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore)
+{
+    UndoStack->push(new TNodesCommand(*this, QString(), TNodesCommand::nkAdded, {node}, selectedBefore));
+}
+
+// ---------------------------------------------------------------------------
+// Moves
+
+void TfrmMain::ExecuteMoveUp()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    if (!selected)
+        return;
+    // The node shown directly above the selected one.
+    QTreeWidgetItem *above = PreviousNode(TreeList, selected);
+    if (!above)
+        return;
+    while (!NodeVisible(above))
+        above = above->parent();
+    const QString text = QStringLiteral("위로");
+    if (NodeLevel(above) == NodeLevel(selected) || above == selected->parent())
+        UndoStack->push(new TMoveCommand(*this, text, selected, above, mpBefore, selected));
+    else if (above->parent())
+        UndoStack->push(new TMoveCommand(*this, text, selected, above->parent(), mpLastChild, selected));
+}
+
+void TfrmMain::ExecuteMoveDown()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    if (!selected)
+        return;
+    QTreeWidgetItem *below = FindMoveDownTarget(selected);
+    if (!below)
+        return;
+    const QString text = QStringLiteral("아래로");
+    if (below->childCount() > 0 && below->isExpanded())
+        UndoStack->push(new TMoveCommand(*this, text, selected, below, mpFirstChild, selected));
+    else if (NodeLevel(below) == NodeLevel(selected))
+        UndoStack->push(new TMoveCommand(*this, text, below, selected, mpBefore, selected));
+    else
+        UndoStack->push(new TMoveCommand(*this, text, selected, below, mpBefore, selected));
+}
+
+bool TfrmMain::TreeListDragOver()
+{
+    return true;
+}
+
+void TfrmMain::TreeListDragDrop(int X, int Y)
+{
+    QTreeWidgetItem *dragged = TreeList->currentItem();
+    QTreeWidgetItem *target = TreeList->itemAt(X, Y);
+    if (!dragged || !target || InsideSubtree(target, dragged))
+        return;
+    const QString text = QStringLiteral("끌어 놓기");
+    if (X <= TreeList->indentation())
+        UndoStack->push(new TMoveCommand(*this, text, dragged, target, mpBefore, dragged));
+    else // as the target's last child, shown collapsed as a rebuilt subtree is
+        UndoStack->push(new TMoveCommand(*this, text, dragged, target, mpLastChild, dragged, true));
+}
+
+// ---------------------------------------------------------------------------
+// Search
+
+bool TfrmMain::findFrom(QTreeWidgetItem *from)
+{
+    if (!from)
+        return false;
+    // Display order from `from` to the end, collapsed branches included.
+    for (QTreeWidgetItemIterator it(from); *it; ++it) {
+        QTreeWidgetItem *node = *it;
+        if (!MatchesSearch(*NodeEntry(node), FindMethod, FindName))
+            continue;
+        for (QTreeWidgetItem *p = node->parent(); p; p = p->parent())
+            p->setExpanded(true);
+        TreeList->setFocus();
+        TreeList->setCurrentItem(node);
+        node->setSelected(true);
+        TreeList->scrollToItem(node, QAbstractItemView::PositionAtTop);
+        return true;
+    }
+    return false;
+}
+
+void TfrmMain::ExecuteFind()
+{
+    if (!SearchMenu(FindMethod, FindName))
+        return;
+    if (!findFrom(TreeList->topLevelItem(0)))
+        Prompter().ShowMessage(QStringLiteral("%1을(를) 찾을 수 없습니다").arg(FindName));
+}
+
+void TfrmMain::FindNext()
+{
+    QTreeWidgetItem *selected = TreeList->currentItem();
+    QTreeWidgetItem *start = TreeList->topLevelItem(0);
+    if (selected) {
+        QTreeWidgetItemIterator after(selected);
+        start = *++after;
+    }
+    if (!findFrom(start))
+        Prompter().ShowMessage(QStringLiteral("%1을(를) 더이상 찾을 수 없습니다").arg(FindName));
+}
+
+// ---------------------------------------------------------------------------
+// Level calculator
+
+void TfrmMain::tbCalcClick()
+{
+    const int mask = LevelCalculator();
+    if (mask != -1)
+        Level->setText(QString::number(mask));
+}

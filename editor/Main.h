@@ -15,6 +15,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 class TMenuCollection;
 class TMenuCollectionItem;
 
@@ -81,10 +82,25 @@ public:
     void TreeListGetImageIndex(QTreeWidgetItem *node);
     // Makes the node the current and selected node.
     void FocusNode(QTreeWidgetItem *node);
+    // Drag and drop inside the tree: anything dragged over it is accepted; a
+    // drop at (X, Y) of the tree's client area moves the selected node with
+    // its subtree before the node on that row (X within the indent) or makes
+    // it that node's last child.
+    bool TreeListDragOver();
+    void TreeListDragDrop(int X, int Y);
+
+    // Every change of the document is a step here; DataChanged follows its
+    // clean state (the state last saved or opened).
+    QUndoStack *UndoStack = nullptr;
+    QAction *actUndo = nullptr, *actRedo = nullptr;
 
     // The property dialog as the Edit command runs it; tests put in a version
     // that fills and confirms the real dialog without showing it.
     std::function<bool(TMenuCollectionItem &item, bool &cascade)> EditMenuItem;
+    // The search dialog as Find runs it (ShowSearch); tests put in their own.
+    std::function<bool(qint32 &method, QString &name)> SearchMenu;
+    // The level calculator as tbCalc runs it (ShowLevel): a mask, or -1.
+    std::function<int()> LevelCalculator;
 
     // Actions, in the order of the action list.
     QAction *actNew, *actOpen, *actClose, *acAppend, *actSave, *actSaveAs, *actExitApp, *actDelete,
@@ -105,10 +121,12 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void createActions();
+    void createUndo();
     void createToolBar();
     void createMenus();
     void createTree();
@@ -117,4 +135,10 @@ private:
     // Empties the document: tree, entries, file name and changed flag.
     void closeDocument();
     void updateAllImages();
+    // Records a node just added (with the entry it refers to) as a step.
+    void recordAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore);
+    // Looks for the next entry matching the last search, starting at `from`
+    // (null: nothing to search) and walking to the end of the tree; shows
+    // the match as the selected top row. False when none matches.
+    bool findFrom(QTreeWidgetItem *from);
 };

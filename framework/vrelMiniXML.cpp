@@ -622,6 +622,60 @@ void TXMLCollection::Insert(qsizetype index, std::unique_ptr<TXMLCollectionItem>
     renumberFrom(index);
 }
 
+std::vector<std::unique_ptr<TXMLCollectionItem>> TXMLCollection::ExtractItems(const std::vector<qsizetype> &indexes)
+{
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        Items(indexes[i]); // raises for an index outside the list
+        if (i > 0 && indexes[i] <= indexes[i - 1])
+            throw EListError::IndexOutOfBounds(indexes[i]);
+    }
+    std::vector<std::unique_ptr<TXMLCollectionItem>> taken;
+    taken.reserve(indexes.size());
+    for (qsizetype index : indexes)
+        ItemRemoving(*FItems[size_t(index)]);
+    // Compact the list in one pass, keeping the order of the others.
+    size_t next = 0;
+    size_t write = 0;
+    for (size_t read = 0; read < FItems.size(); ++read) {
+        if (next < indexes.size() && qsizetype(read) == indexes[next]) {
+            ++next;
+            FItems[read]->FCollection = nullptr;
+            FItems[read]->FIndex = -1;
+            taken.push_back(std::move(FItems[read]));
+        } else {
+            FItems[write++] = std::move(FItems[read]);
+        }
+    }
+    FItems.resize(write);
+    renumberFrom(indexes.empty() ? Count() : indexes.front());
+    return taken;
+}
+
+void TXMLCollection::InsertItems(const std::vector<qsizetype> &indexes,
+                                 std::vector<std::unique_ptr<TXMLCollectionItem>> items)
+{
+    const qsizetype total = Count() + qsizetype(items.size());
+    for (size_t i = 0; i < indexes.size(); ++i)
+        if (indexes[i] < 0 || indexes[i] >= total || (i > 0 && indexes[i] <= indexes[i - 1]))
+            throw EListError::IndexOutOfBounds(indexes[i]);
+    if (indexes.size() != items.size())
+        throw EListError::IndexOutOfBounds(qsizetype(items.size()));
+    std::vector<std::unique_ptr<TXMLCollectionItem>> merged;
+    merged.reserve(size_t(total));
+    size_t next = 0;
+    size_t old = 0;
+    for (qsizetype i = 0; i < total; ++i) {
+        if (next < indexes.size() && indexes[next] == i) {
+            items[next]->FCollection = this;
+            merged.push_back(std::move(items[next++]));
+        } else {
+            merged.push_back(std::move(FItems[old++]));
+        }
+    }
+    FItems = std::move(merged);
+    renumberFrom(indexes.empty() ? Count() : indexes.front());
+}
+
 void TXMLCollection::Clear()
 {
     for (auto &item : FItems)

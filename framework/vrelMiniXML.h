@@ -278,6 +278,12 @@ public:
     // such an item back at `index`. Both keep the indexes of the others right.
     std::unique_ptr<TXMLCollectionItem> Extract(qsizetype index);
     void Insert(qsizetype index, std::unique_ptr<TXMLCollectionItem> item);
+    // The same for many items in one pass over the list: ExtractItems takes
+    // out the items at `indexes` (ascending, no repeats) and returns them in
+    // that order; InsertItems puts items back so that each ends up at its
+    // index (ascending, as ExtractItems' indexes were).
+    std::vector<std::unique_ptr<TXMLCollectionItem>> ExtractItems(const std::vector<qsizetype> &indexes);
+    void InsertItems(const std::vector<qsizetype> &indexes, std::vector<std::unique_ptr<TXMLCollectionItem>> items);
 
     TSaveMode SaveMode() const { return FSaveMode; }
     void SetSaveMode(TSaveMode mode) { FSaveMode = mode; }

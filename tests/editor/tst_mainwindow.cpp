@@ -221,7 +221,7 @@ private slots:
                                                           && !w->objectName().startsWith(u"qt_"))
                 toolbar << w->objectName();
         QCOMPARE(toolbar, (QStringList{u"tbNew"_qs, u"tbOpen"_qs, u"tbSave"_qs, u"tbEdit"_qs, u"tbAdd"_qs,
-                                       u"tbAddChild"_qs, u"tbDelete"_qs, u"tbPreview"_qs, u"tbAbout"_qs,
+                                       u"tbAddChild"_qs, u"tbDelete"_qs, u"tbUndo"_qs, u"tbRedo"_qs, u"tbPreview"_qs, u"tbAbout"_qs,
                                        u"Level"_qs, u"tbCalc"_qs}));
         QCOMPARE(FMain->findChild<QToolButton *>(u"tbSave"_qs)->defaultAction(), FMain->actSave);
 
@@ -239,7 +239,7 @@ private slots:
                               u"내보내기"_qs, u"-"_qs, u"저장(&S)"_qs, u"다른 이름으로 저장(&A)..."_qs, u"-"_qs,
                               u"끝내기(&X)"_qs}));
         QCOMPARE(texts(bar.at(1)->menu()),
-                 (QStringList{u"속성(&P)..."_qs, u"-"_qs, u"메뉴 추가(&A)"_qs, u"하위메뉴 추가(&C)"_qs,
+                 (QStringList{u"실행 취소(&U)"_qs, u"다시 실행(&R)"_qs, u"-"_qs, u"속성(&P)..."_qs, u"-"_qs, u"메뉴 추가(&A)"_qs, u"하위메뉴 추가(&C)"_qs,
                               u"메뉴 삭제(&D)"_qs, u"-"_qs, u"구분선 추가(&S)"_qs, u"메뉴 복사(L)"_qs,
                               u"그룹 일괄지정(&G)"_qs, u"-"_qs, u"위로(&U)"_qs, u"아래로(N)"_qs, u"-"_qs,
                               u"찾기(&F)..."_qs, u"다음 찾기(&N)"_qs, u"-"_qs, u"옵션(&O)..."_qs}));
@@ -705,6 +705,11 @@ private slots:
         FMain->TreeList->setCurrentItem(top);
         const int topCount = FMain->TreeList->topLevelItemCount();
         const int entries = MenuManager->Items().Count();
+        int subtree = 0; // the nodes below the first top-level node
+        QTreeWidgetItemIterator it(top);
+        for (++it; *it && (*it)->parent(); ++it)
+            ++subtree;
+        QVERIFY(subtree > 0);
         FPrompter->Answers.enqueue(QMessageBox::Cancel);
         QTest::keyClick(FMain->TreeList, Qt::Key_Delete);
         QCOMPARE(FMain->TreeList->topLevelItemCount(), topCount);
@@ -715,7 +720,8 @@ private slots:
         QCOMPARE(FPrompter->Questions.last().Text, u"현재 메뉴 및 하위메뉴를 삭제하시겠습니까 ?"_qs);
         QCOMPARE(FPrompter->Questions.last().Caption, u"확인"_qs);
         QCOMPARE(FMain->TreeList->topLevelItemCount(), topCount - 1);
-        QCOMPARE(MenuManager->Items().Count(), entries - 1);
+        // The entries of the whole subtree leave the document with it.
+        QCOMPARE(MenuManager->Items().Count(), entries - 1 - subtree);
         // Deleting is a change of the document: it is offered for saving.
         QVERIFY(FMain->DataChanged);
         FMain->actSave->trigger();

@@ -614,6 +614,35 @@ private slots:
         QCOMPARE(c.Count(), 0);
     }
 
+    void manyItemsOutAndBackInOnePass()
+    {
+        TTestCollection c;
+        for (int i = 0; i < 6; ++i)
+            c.Add()->FInt = i;
+        const std::vector<qsizetype> indexes{0, 2, 3, 5};
+        std::vector<std::unique_ptr<TXMLCollectionItem>> taken = c.ExtractItems(indexes);
+        QCOMPARE(ints(c), (QList<int>{1, 4}));
+        QCOMPARE(taken.size(), size_t(4));
+        QCOMPARE(static_cast<TTestCollectionItem *>(taken[1].get())->FInt, 2);
+        QCOMPARE(taken[3]->Collection(), nullptr);
+        QCOMPARE(c.Items(1)->Index(), 1);
+        c.InsertItems(indexes, std::move(taken));
+        QCOMPARE(ints(c), (QList<int>{0, 1, 2, 3, 4, 5}));
+        for (qsizetype i = 0; i < c.Count(); ++i) {
+            QCOMPARE(c.Items(i)->Index(), i);
+            QCOMPARE(c.Items(i)->Collection(), &c);
+        }
+        // Indexes out of order or outside the list change nothing.
+        for (const std::vector<qsizetype> &bad : {std::vector<qsizetype>{3, 1}, std::vector<qsizetype>{6}}) {
+            try {
+                c.ExtractItems(bad);
+                QFAIL("no error raised");
+            } catch (const EListError &) {
+            }
+            QCOMPARE(ints(c), (QList<int>{0, 1, 2, 3, 4, 5}));
+        }
+    }
+
     void baseAssignRefusesEverySource()
     {
         TTestCollectionItem target, source;
