@@ -5,32 +5,17 @@
 // compressed.dat (plain.dat through `convert --to compressed`), utf8-bom.dat
 // (the same definition in UTF-8 with a byte-order mark and only the elements
 // that differ from a new entry), count-too-large.dat and findings.dat.
+#include "VrelMenuRunner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-struct Result {
-    int Code = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
-Result vrelmenu(const QStringList &args, const QString &workingDirectory = QString())
-{
-    QProcess p;
-    p.setWorkingDirectory(workingDirectory);
-    p.start(QStringLiteral(VREL_BIN_DIR "/vrelmenu"), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 QString data(const char *name)
 {
@@ -92,7 +77,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, usage);
-        const Result r = vrelmenu(args);
+        const VrelMenuResult r = vrelmenu(args);
         QCOMPARE(r.Code, 0);
         QVERIFY2(r.Out.startsWith(usage), r.Out.constData());
         QVERIFY(r.Out.size() > usage.size() + 20); // a description follows
@@ -124,7 +109,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, error);
-        const Result r = vrelmenu(args);
+        const VrelMenuResult r = vrelmenu(args);
         QCOMPARE(r.Code, 1);
         QVERIFY2(r.Err.startsWith(error), r.Err.constData());
         QCOMPARE(r.Out, QByteArray());
@@ -166,7 +151,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, error);
-        const Result r = vrelmenu(args);
+        const VrelMenuResult r = vrelmenu(args);
         QCOMPARE(r.Code, 1);
         QCOMPARE(r.Err, error);
         QCOMPARE(r.Out, QByteArray());
@@ -183,7 +168,7 @@ private slots:
     void dumpShowsEveryStoredProperty()
     {
         QFETCH(QString, file);
-        const Result r = vrelmenu({"dump", file});
+        const VrelMenuResult r = vrelmenu({"dump", file});
         QCOMPARE(r.Code, 0);
         QCOMPARE(r.Err, QByteArray());
         QJsonParseError error;
@@ -221,7 +206,7 @@ private slots:
     void dumpOfAnEmptyDefinition()
     {
         writeFile(temp("empty.dat"), "<?xml version = \"1.0\" ?>\r\n<Menu-list>\r\n</Menu-list>\r\n");
-        const Result r = vrelmenu({"dump", temp("empty.dat")});
+        const VrelMenuResult r = vrelmenu({"dump", temp("empty.dat")});
         QCOMPARE(r.Code, 0);
         QCOMPARE(QJsonDocument::fromJson(r.Out).object(), QJsonObject({{"entries", QJsonArray()}}));
     }
@@ -236,7 +221,7 @@ private slots:
     void treeAsText()
     {
         QFETCH(QString, file);
-        const Result r = vrelmenu({"tree", file});
+        const VrelMenuResult r = vrelmenu({"tree", file});
         QCOMPARE(r.Code, 0);
         QCOMPARE(r.Out, kPlainTree);
         QCOMPARE(r.Err, QByteArray());
@@ -244,7 +229,7 @@ private slots:
 
     void treeAsJson()
     {
-        const Result r = vrelmenu({"tree", data("compressed.dat"), "--json"});
+        const VrelMenuResult r = vrelmenu({"tree", data("compressed.dat"), "--json"});
         QCOMPARE(r.Code, 0);
         auto node = [](const char16_t *caption, const char16_t *command, QJsonArray children = {}) {
             return QJsonObject{{"caption", QString::fromUtf16(caption)},
@@ -283,7 +268,7 @@ private slots:
     {
         QFETCH(QStringList, options);
         QFETCH(QByteArray, out);
-        const Result r = vrelmenu(QStringList{"tree", data("count-too-large.dat")} + options);
+        const VrelMenuResult r = vrelmenu(QStringList{"tree", data("count-too-large.dat")} + options);
         QCOMPARE(r.Code, 1);
         QCOMPARE(r.Out, out);
         QCOMPARE(r.Err, QByteArray("vrelmenu: List index out of bounds (3)\n"));
@@ -298,10 +283,10 @@ private slots:
             text += "  <Menu><Caption>" + QByteArray::number(i) + "</Caption><Count>1</Count></Menu>\r\n";
         text += "  <Menu><Caption>leaf</Caption></Menu>\r\n</Menu-list>\r\n";
         writeFile(temp("chain.dat"), text);
-        const Result stat = vrelmenu({"stat", temp("chain.dat")});
+        const VrelMenuResult stat = vrelmenu({"stat", temp("chain.dat")});
         QCOMPARE(stat.Code, 0);
         QVERIFY(stat.Out.contains("greatest depth: 301\n"));
-        const Result tree = vrelmenu({"tree", temp("chain.dat")});
+        const VrelMenuResult tree = vrelmenu({"tree", temp("chain.dat")});
         QCOMPARE(tree.Code, 1);
         QCOMPARE(tree.Out, QByteArray());
         QCOMPARE(tree.Err, QByteArray("vrelmenu: the tree is 301 levels deep; tree shows at most 256\n"));
@@ -319,7 +304,7 @@ private slots:
     {
         QFETCH(QString, file);
         const QString out = temp("converted.dat");
-        const Result r = vrelmenu({"convert", file, out, "--to", "plain"});
+        const VrelMenuResult r = vrelmenu({"convert", file, out, "--to", "plain"});
         QCOMPARE(r.Code, 0);
         QCOMPARE(r.Out, QByteArray());
         QCOMPARE(r.Err, QByteArray());
@@ -344,7 +329,7 @@ private slots:
     void convertCannotCreate()
     {
         const QString out = temp("no-such-dir/out.dat");
-        const Result r = vrelmenu({"convert", data("plain.dat"), out, "--to", "plain"});
+        const VrelMenuResult r = vrelmenu({"convert", data("plain.dat"), out, "--to", "plain"});
         QCOMPARE(r.Code, 1);
         QVERIFY2(r.Err.startsWith("vrelmenu: Cannot create file \"" + out.toUtf8() + "\". "), r.Err.constData());
         QCOMPARE(r.Out, QByteArray());
@@ -364,7 +349,7 @@ private slots:
     void fileNamedLikeAnOption()
     {
         QVERIFY(QFile::copy(data("plain.dat"), temp("--help")));
-        const Result r = vrelmenu({"tree", "--", "--help"}, FTemp.path());
+        const VrelMenuResult r = vrelmenu({"tree", "--", "--help"}, FTemp.path());
         QCOMPARE(r.Code, 0);
         QCOMPARE(r.Out, kPlainTree);
         QCOMPARE(r.Err, QByteArray());
@@ -393,7 +378,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, code);
         QFETCH(QByteArray, out);
-        const Result r = vrelmenu({"check", file});
+        const VrelMenuResult r = vrelmenu({"check", file});
         QCOMPARE(r.Code, code);
         QCOMPARE(r.Out, out);
         QCOMPARE(r.Err, QByteArray());
@@ -420,7 +405,7 @@ private slots:
         QFETCH(int, code);
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, err);
-        const Result r = vrelmenu({"stat", file});
+        const VrelMenuResult r = vrelmenu({"stat", file});
         QCOMPARE(r.Code, code);
         QCOMPARE(r.Out, out);
         QCOMPARE(r.Err, err);

@@ -1,31 +1,16 @@
 // vrelmenu's find and menu commands as a black box: the built program is run
 // on menu files written by the test, and its exit code, stdout and stderr are
 // compared with what a user must see.
+#include "VrelMenuRunner.h"
 #include "MenuFixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-struct Result {
-    int Code = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
-Result vrelmenu(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(VREL_BIN_DIR "/vrelmenu"), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 // Caption, "!" when shown and disabled, "~" when hidden, "*" for a
 // TMenuItemAccess, then the submenu's items in parentheses.
@@ -126,7 +111,7 @@ private slots:
         QFETCH(QStringList, key);
         QFETCH(int, index);
         for (const QString &file : {FPlain, FCompressed}) {
-            const Result r = vrelmenu(QStringList{"find", file} + key);
+            const VrelMenuResult r = vrelmenu(QStringList{"find", file} + key);
             QCOMPARE(r.Code, index < 0 ? 1 : 0);
             QCOMPARE(r.Err, QByteArray());
             const QJsonObject o = QJsonDocument::fromJson(r.Out).object();
@@ -144,7 +129,7 @@ private slots:
 
     void findEntryProperties()
     {
-        const Result r = vrelmenu({"find", FPlain, "--code", "1010"});
+        const VrelMenuResult r = vrelmenu({"find", FPlain, "--code", "1010"});
         const QJsonObject entry = QJsonDocument::fromJson(r.Out).object()["entry"].toObject();
         QCOMPARE(entry["Caption"].toString(), u"[1010] 신규고객 등록"_qs);
         QCOMPARE(entry["RunStyle"].toString(), "rsMap");
@@ -164,7 +149,7 @@ private slots:
     {
         QFETCH(QString, frame);
         QFETCH(QString, module);
-        const Result r = vrelmenu({"find", FPlain, "--module", frame});
+        const VrelMenuResult r = vrelmenu({"find", FPlain, "--module", frame});
         QCOMPARE(r.Code, 0);
         QCOMPARE(QJsonDocument::fromJson(r.Out).object(), (QJsonObject{{"module", module}}));
     }
@@ -194,7 +179,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, error);
-        const Result r = vrelmenu(args);
+        const VrelMenuResult r = vrelmenu(args);
         QCOMPARE(r.Code, 1);
         QVERIFY2(r.Err.startsWith(error), r.Err.constData());
         QCOMPARE(r.Out, QByteArray());
@@ -222,7 +207,7 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QString, items);
         for (const QString &file : {FPlain, FCompressed}) {
-            const Result r = vrelmenu(QStringList{"menu", file} + options);
+            const VrelMenuResult r = vrelmenu(QStringList{"menu", file} + options);
             QCOMPARE(r.Err, QByteArray());
             QCOMPARE(r.Code, 0);
             QCOMPARE(shape(QJsonDocument::fromJson(r.Out).object()["items"].toArray()), items);
@@ -231,7 +216,7 @@ private slots:
 
     void menuItemFields()
     {
-        const Result r = vrelmenu({"menu", FPlain});
+        const VrelMenuResult r = vrelmenu({"menu", FPlain});
         const QJsonArray top = QJsonDocument::fromJson(r.Out).object()["items"].toArray();
         const QJsonObject submenu = top[0].toObject();
         QCOMPARE(submenu["onClick"].toString(), "");
@@ -274,7 +259,7 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, items);
         QFETCH(QByteArray, error);
-        const Result r = vrelmenu(args);
+        const VrelMenuResult r = vrelmenu(args);
         QCOMPARE(r.Code, 1);
         QCOMPARE(r.Err, error);
         QCOMPARE(shape(QJsonDocument::fromJson(r.Out).object()["items"].toArray()), items);
@@ -288,7 +273,7 @@ private slots:
         addEntry(items, "A1");
         const QString file = temp("count.dat");
         writeMenuFile(items, file);
-        Result r = vrelmenu({"menu", file});
+        VrelMenuResult r = vrelmenu({"menu", file});
         QCOMPARE(r.Code, 1);
         QCOMPARE(r.Err, QByteArray("vrelmenu: List index out of bounds (3)\n"));
         QCOMPARE(shape(QJsonDocument::fromJson(r.Out).object()["items"].toArray()), "B*,A*(A1*)");
@@ -315,7 +300,7 @@ private slots:
         addEntry(items, "Y");
         const QString file = temp("tree.dat");
         writeMenuFile(items, file);
-        const Result r = vrelmenu(QStringList{"menu", file} + flags);
+        const VrelMenuResult r = vrelmenu(QStringList{"menu", file} + flags);
         QCOMPARE(r.Code, 0);
         QCOMPARE(treeShape(QJsonDocument::fromJson(r.Out).array()), nodes);
     }
@@ -334,7 +319,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, error);
-        const Result r = vrelmenu(args);
+        const VrelMenuResult r = vrelmenu(args);
         QCOMPARE(r.Code, 1);
         QVERIFY2(r.Err.startsWith(error), r.Err.constData());
         QCOMPARE(r.Out, QByteArray());
@@ -343,7 +328,7 @@ private slots:
     void statThroughTheMenuManager()
     {
         // The load registers every entry; the caption of blanks stops nothing.
-        const Result r = vrelmenu({"stat", FPlain});
+        const VrelMenuResult r = vrelmenu({"stat", FPlain});
         QCOMPARE(r.Code, 0);
         QVERIFY2(r.Out.startsWith("entries: 7\ntop-level entries: 2\ngreatest depth: 2\n"), r.Out.constData());
     }
