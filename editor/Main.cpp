@@ -512,8 +512,8 @@ void TfrmMain::DoOpen()
 
 bool TfrmMain::OpenMenuFile(const QString &FileName)
 {
-    // Always a full path: the manager compares the name it is given with the
-    // bare name it keeps, and a full path makes it read the file every time.
+    // Always a full path: the document is known by it, and the manager keeps
+    // its directory as Path.
     const QFileInfo info(FileName);
     const QString path = info.absoluteFilePath();
     if (!info.exists() || info.isDir()) {
@@ -527,25 +527,23 @@ bool TfrmMain::OpenMenuFile(const QString &FileName)
         return false;
     }
     // Read the whole file and its tree first: a file that cannot be read
-    // whole leaves the open document as it is.
+    // whole leaves the open document as it is. What was read becomes the
+    // document as it stands; the file is not read again.
+    TMenuCollection read;
     try {
-        TMenuCollection probe;
-        probe.SetSaveMode(smText);
-        probe.LoadFromFile(path);
-        ReadMenuTree<int>(probe, [](int, TMenuCollectionItem &) { return 0; });
+        read.SetSaveMode(smText);
+        if (!read.LoadFromFile(path)) { // gone since it was looked for
+            Prompter().ShowMessage(TVrelMenuManager::kNoMenuFile);
+            return false;
+        }
+        ReadMenuTree<int>(read, [](int, TMenuCollectionItem &) { return 0; });
     } catch (const EVrelError &e) {
         Prompter().ShowError(e.Message());
         return false;
     }
     UndoStack->clear();
     TreeList->clear();
-    if (!MenuManager->SetFileName(path)) {
-        // The file changed under our feet: what was read is not the document.
-        const QString reason = MenuManager->LastError();
-        closeDocument();
-        Prompter().ShowError(reason);
-        return false;
-    }
+    MenuManager->TakeLoaded(path, read);
     CurrentFile = path;
     DataChanged = false;
     MenuManager->BuildMenus(TreeList, true);
@@ -556,36 +554,40 @@ bool TfrmMain::OpenMenuFile(const QString &FileName)
     return true;
 }
 
-void TfrmMain::AddNodeEntry(TMenuCollection &collection, QTreeWidgetItem *node, const QString &top)
+void TfrmMain::WriteDocument(const QString &FileName) const
 {
-    TMenuCollectionItem *entry = collection.Add();
-    entry->Assign(*NodeEntry(node));
-    entry->SetCount(node->childCount());
-    entry->SetTop(top);
+    // Each node's entry goes out through one scratch entry that takes its
+    // values with the node's number of children and the caption of its
+    // top-level ancestor; the text is written as it is made.
+    TMenuCollection scratch;
+    TMenuCollectionItem *written = scratch.Add();
+    TXMLCollectionWriter writer(FileName, scratch.DTDName(), smText);
+    // Pre-order: each node before its children, children in display order.
+    std::vector<QTreeWidgetItem *> pending;
+    for (int i = 0; i < TreeList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *topNode = TreeList->topLevelItem(i);
+        const QString top = NodeEntry(topNode)->Caption();
+        pending.push_back(topNode);
+        while (!pending.empty()) {
+            QTreeWidgetItem *node = pending.back();
+            pending.pop_back();
+            written->Assign(*NodeEntry(node));
+            written->SetCount(node->childCount());
+            written->SetTop(top);
+            writer.Add(*written);
+            for (int c = node->childCount() - 1; c >= 0; --c)
+                pending.push_back(node->child(c));
+        }
+    }
+    writer.Commit();
 }
 
 bool TfrmMain::DoSave()
 {
     if (CurrentFile.isEmpty())
         return DoSaveAs();
-    TMenuCollection collection;
-    collection.SetSaveMode(smText);
-    // Pre-order: each node before its children, children in display order;
-    // every node carries the caption of its top-level ancestor.
-    for (int i = 0; i < TreeList->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *topNode = TreeList->topLevelItem(i);
-        const QString top = NodeEntry(topNode)->Caption();
-        std::vector<QTreeWidgetItem *> pending{topNode};
-        while (!pending.empty()) {
-            QTreeWidgetItem *node = pending.back();
-            pending.pop_back();
-            AddNodeEntry(collection, node, top);
-            for (int c = node->childCount() - 1; c >= 0; --c)
-                pending.push_back(node->child(c));
-        }
-    }
     try {
-        collection.SaveToFile(CurrentFile);
+        WriteDocument(CurrentFile);
     } catch (const EVrelError &e) {
         Prompter().ShowError(e.Message());
         return false;

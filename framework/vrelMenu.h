@@ -403,6 +403,12 @@ public:
     // entries read before it, without raising OnLoad. False when the file was
     // missing or could not be read whole; LastError then says why.
     bool LoadFromFile();
+    // Makes the entries already read from the menu file AFileName the
+    // definition, as LoadFromFile would after reading that file: Path and
+    // FileName become AFileName's parts (as SetFileName sets them), the
+    // definition is emptied, ARead's entries move into Items (ARead is left
+    // empty), each is registered, LastError is emptied and OnLoad is raised.
+    void TakeLoaded(const QString &AFileName, TMenuCollection &ARead);
     // Adds the entries of a compressed menu file after the present ones and
     // registers them. A read error is raised and leaves Items unchanged.
     void Append(const QString &AFileName);
@@ -475,6 +481,9 @@ public:
     void RemoveChild(TVrelForm *AForm);
 
 private:
+    // Path and FileName from a file name: its directory part (with its final
+    // "/", empty when it has none) and its name part.
+    void setFileParts(const QString &AFileName);
     TMenuCollectionItem *lookup(const TVrelHashList &table, const QString &key) const;
     // A click on a built item: the handler runs, and an error it raises goes
     // to the error box instead of the event loop.

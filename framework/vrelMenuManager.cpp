@@ -65,10 +65,28 @@ bool TVrelMenuManager::SetFileName(const QString &Value)
 {
     if (Value == FFileName)
         return true;
-    const qsizetype slash = Value.lastIndexOf(u'/');
-    FPath = Value.left(slash + 1);
-    FFileName = Value.sliced(slash + 1);
+    setFileParts(Value);
     return LoadFromFile();
+}
+
+void TVrelMenuManager::setFileParts(const QString &AFileName)
+{
+    const qsizetype slash = AFileName.lastIndexOf(u'/');
+    FPath = AFileName.left(slash + 1);
+    FFileName = AFileName.sliced(slash + 1);
+}
+
+void TVrelMenuManager::TakeLoaded(const QString &AFileName, TMenuCollection &ARead)
+{
+    setFileParts(AFileName);
+    FLastError.clear();
+    FItems.SetSaveMode(smText);
+    Clear();
+    FItems.TakeItems(ARead);
+    for (qsizetype i = 0; i < FItems.Count(); ++i)
+        RegisterItem(*FItems.Items(i));
+    if (OnLoad)
+        OnLoad(this);
 }
 
 bool TVrelMenuManager::LoadFromFile()

@@ -353,17 +353,43 @@ void appendEntity(QByteArray &out, const TXMLCollectionItem &item)
     out += '>';
 }
 
-// True when every line break in `text` is a CR LF.
-bool onlyCrLfBreaks(QByteArrayView text)
+// The lines that open and close the text of a list.
+void appendListHead(QByteArray &out, QByteArrayView dtd)
 {
-    const char *p = text.data();
-    const char *end = p + text.size();
-    while ((p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))))) {
-        if (p == text.data() || p[-1] != '\r')
-            return false;
-        ++p;
+    out += kHeader;
+    out += kCrLf;
+    out += '<';
+    out += dtd;
+    out += '>';
+    out += kCrLf;
+}
+
+void appendListTail(QByteArray &out, QByteArrayView dtd)
+{
+    out += "</";
+    out += dtd;
+    out += '>';
+}
+
+bool holdsLineBreak(QByteArrayView text)
+{
+    return std::memchr(text.data(), '\r', size_t(text.size())) || std::memchr(text.data(), '\n', size_t(text.size()));
+}
+
+// Appends `text` with each of its line breaks (CR LF, a lone CR, a lone LF)
+// written as CR LF.
+void appendWithCrLfBreaks(QByteArray &out, QByteArrayView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            out += c;
+            continue;
+        }
+        out += kCrLf;
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
     }
-    return text.count('\r') == text.count('\n');
 }
 
 bool startsWithByteOrderMark(QByteArrayView text)
@@ -694,19 +720,12 @@ QByteArray TXMLCollection::XML() const
     const QByteArray dtd = DTDName();
     QByteArray text;
     text.reserve(64 + Count() * 1024);
-    text += kHeader;
-    text += kCrLf;
-    text += '<';
-    text += dtd;
-    text += '>';
-    text += kCrLf;
+    appendListHead(text, dtd);
     for (const auto &item : FItems) {
         appendEntity(text, *item);
         text += kCrLf;
     }
-    text += "</";
-    text += dtd;
-    text += '>';
+    appendListTail(text, dtd);
     return text;
 }
 
@@ -750,41 +769,28 @@ void TXMLCollection::readItems(const std::function<void(QIODevice &)> &writeText
 
 void TXMLCollection::SaveToFile(const QString &fileName, bool) const
 {
-    QByteArray bytes;
-    QByteArray text = XML();
-    if (FSaveMode == smText && onlyCrLfBreaks(text)) {
-        // Already the file's lines; only the last line break is missing.
-        bytes = std::move(text);
-        bytes += kCrLf;
-    } else if (FSaveMode == smText) {
-        bytes.reserve(text.size() + 2);
-        for (QByteArrayView line : SplitLines(text)) {
-            bytes += line;
-            bytes += kCrLf;
-        }
-    } else {
-        QBuffer in;
-        in.setData(text);
-        in.open(QIODevice::ReadOnly);
-        QBuffer out(&bytes);
-        out.open(QIODevice::WriteOnly);
-        CompressStream(in, out, TCompressionLevel::clDefault);
+    TXMLCollectionWriter writer(fileName, DTDName(), FSaveMode);
+    for (const auto &item : FItems)
+        writer.Add(*item);
+    writer.Commit();
+}
+
+void TXMLCollection::TakeItems(TXMLCollection &source)
+{
+    if (&source == this)
+        return;
+    if (source.ClassName() != ClassName())
+        throw EConvertError::CannotAssign(QString::fromLatin1(source.ClassName()), QString::fromLatin1(ClassName()));
+    for (auto &item : source.FItems)
+        source.ItemRemoving(*item);
+    const qsizetype first = Count();
+    FItems.reserve(FItems.size() + source.FItems.size());
+    for (auto &item : source.FItems) {
+        item->FCollection = this;
+        FItems.push_back(std::move(item));
     }
-    // Written beside the target and renamed over it on success. The write is
-    // unbuffered and its count checked here: a write cut short (disk full,
-    // file size limit) is not always reported as an error by the file class,
-    // whose commit would then put a truncated file in place of the old one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw EFCreateError(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const int cause = errno;
-        throw EFCreateError(fileName, file.error() != QFileDevice::NoError
-                                          ? file.errorString()
-                                          : QString::fromLocal8Bit(std::strerror(cause)));
-    }
-    if (!file.commit())
-        throw EFCreateError(fileName, file.errorString());
+    source.FItems.clear();
+    renumberFrom(first);
 }
 
 bool TXMLCollection::LoadFromFile(const QString &fileName, bool)
@@ -819,4 +825,74 @@ bool TXMLCollection::LoadFromFile(const QString &fileName, bool)
         }
     });
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// TXMLCollectionWriter
+
+TXMLCollectionWriter::TXMLCollectionWriter(const QString &fileName, QByteArrayView dtdName, TSaveMode mode)
+    : FFileName(fileName), FDTDName(dtdName.toByteArray()), FMode(mode),
+      FFile(std::make_unique<QSaveFile>(fileName))
+{
+    // Unbuffered, and the count of every write checked here: a write cut
+    // short (disk full, file size limit) is not always reported as an error
+    // by the file class, whose commit would then put a truncated file in
+    // place of the old one.
+    if (!FFile->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EFCreateError(fileName, FFile->errorString());
+    if (FMode == smText)
+        FText.reserve(kBlockSize + 64 * 1024);
+    appendListHead(FText, FDTDName);
+}
+
+TXMLCollectionWriter::~TXMLCollectionWriter() = default; // an uncommitted file is dropped
+
+void TXMLCollectionWriter::Add(const TXMLCollectionItem &item)
+{
+    const qsizetype start = FText.size();
+    appendEntity(FText, item);
+    // The compressed form holds the text as it is; the plain form's lines all
+    // end in CR LF, those inside a value too.
+    if (FMode == smText && holdsLineBreak(QByteArrayView(FText).sliced(start))) {
+        const QByteArray line = FText.sliced(start);
+        FText.truncate(start);
+        appendWithCrLfBreaks(FText, line);
+    }
+    FText += kCrLf;
+    if (FMode == smText && FText.size() >= kBlockSize)
+        flush();
+}
+
+void TXMLCollectionWriter::Commit()
+{
+    appendListTail(FText, FDTDName);
+    if (FMode == smText) {
+        FText += kCrLf;
+    } else {
+        QBuffer in(&FText);
+        in.open(QIODevice::ReadOnly);
+        QByteArray packed;
+        QBuffer out(&packed);
+        out.open(QIODevice::WriteOnly);
+        CompressStream(in, out, TCompressionLevel::clDefault);
+        in.close();
+        FText = std::move(packed);
+    }
+    flush();
+    if (!FFile->commit())
+        throw EFCreateError(FFileName, FFile->errorString());
+}
+
+void TXMLCollectionWriter::flush()
+{
+    if (FFile->write(FText) != FText.size())
+        fail(errno);
+    FText.truncate(0);
+}
+
+void TXMLCollectionWriter::fail(int cause) const
+{
+    throw EFCreateError(FFileName, FFile->error() != QFileDevice::NoError
+                                       ? FFile->errorString()
+                                       : QString::fromLocal8Bit(std::strerror(cause)));
 }

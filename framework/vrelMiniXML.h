@@ -16,6 +16,7 @@
 #include <vector>
 
 class QIODevice;
+class QSaveFile;
 class TXMLCollection;
 class TXMLCollectionItem;
 
@@ -284,6 +285,10 @@ public:
     // index (ascending, as ExtractItems' indexes were).
     std::vector<std::unique_ptr<TXMLCollectionItem>> ExtractItems(const std::vector<qsizetype> &indexes);
     void InsertItems(const std::vector<qsizetype> &indexes, std::vector<std::unique_ptr<TXMLCollectionItem>> items);
+    // Moves every item of `source`, a collection of the same item class, to
+    // the end of this one, in order; `source` is left empty and told of each
+    // item as it leaves. The items are not told AfterParse again.
+    void TakeItems(TXMLCollection &source);
 
     TSaveMode SaveMode() const { return FSaveMode; }
     void SetSaveMode(TSaveMode mode) { FSaveMode = mode; }
@@ -293,9 +298,8 @@ public:
     void SetXML(QByteArrayView text);
 
     // Writes the collection in the form SaveMode chooses (`archive` has no
-    // effect). The file is written beside the target and then put in its place,
-    // so a failure leaves an existing file as it was; it raises
-    // "Cannot create file "%s". %s".
+    // effect), through a TXMLCollectionWriter: a failure leaves an existing
+    // file as it was and raises "Cannot create file "%s". %s".
     void SaveToFile(const QString &fileName, bool archive = false) const;
     // Reads the file in the form SaveMode chooses; false when there is no such
     // file (the collection is then untouched). A file that cannot be opened
@@ -326,6 +330,44 @@ private:
 
     std::vector<std::unique_ptr<TXMLCollectionItem>> FItems;
     TSaveMode FSaveMode = smBinary;
+};
+
+// Writes a collection's file from items handed to it one by one, with the
+// bytes SaveToFile writes for a collection holding those items in that order:
+// the plain form (every line break CR LF, one after the last line) or the
+// compressed form of the text. The plain form goes out in blocks of
+// kBlockSize bytes as the items come, so a large definition is never held
+// whole as text. The file is written beside the target and put in its place
+// by Commit; a writer that is not committed leaves no trace, and a failure
+// (the file cannot be created, a write is cut short, the file cannot be put in
+// place) raises "Cannot create file "%s". %s" and leaves an existing file as
+// it was.
+class TXMLCollectionWriter {
+public:
+    static constexpr qsizetype kBlockSize = 256 * 1024;
+
+    // Opens the file beside `fileName` and starts the text of a collection
+    // whose list element is `dtdName` ("Menu-list").
+    TXMLCollectionWriter(const QString &fileName, QByteArrayView dtdName, TSaveMode mode);
+    ~TXMLCollectionWriter();
+    TXMLCollectionWriter(const TXMLCollectionWriter &) = delete;
+    TXMLCollectionWriter &operator=(const TXMLCollectionWriter &) = delete;
+
+    // The item's line, after the ones added before it.
+    void Add(const TXMLCollectionItem &item);
+    // Ends the text, writes what is left and puts the file in its place.
+    void Commit();
+
+private:
+    // Writes the text gathered so far to the file (the plain form).
+    void flush();
+    [[noreturn]] void fail(int cause) const;
+
+    QString FFileName;
+    QByteArray FDTDName;
+    TSaveMode FMode;
+    std::unique_ptr<QSaveFile> FFile;
+    QByteArray FText; // what is not yet written (the whole text in the compressed form)
 };
 
 // Splits 8-bit text into lines at CR LF, a lone CR and a lone LF; a line break

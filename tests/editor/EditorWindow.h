@@ -160,16 +160,8 @@ public:
     // returns its name.
     QString savedFile() const
     {
-        TMenuCollection collection;
-        collection.SetSaveMode(smText);
-        for (QTreeWidgetItemIterator it(Main->TreeList); *it; ++it) {
-            const QTreeWidgetItem *top = *it;
-            while (top->parent())
-                top = top->parent();
-            TfrmMain::AddNodeEntry(collection, *it, NodeEntry(top)->Caption());
-        }
         const QString copy = path(u"saved.dat"_qs);
-        collection.SaveToFile(copy);
+        Main->WriteDocument(copy);
         return copy;
     }
 };
