@@ -2,6 +2,7 @@
 // the prompter answering the boxes; then the tree, the entries and the bytes
 // on disk.
 #include "EditMenuItem.h"
+#include "FileSizeLimit.h"
 #include "Global.h"
 #include "Main.h"
 #include "ScriptedPrompter.h"
@@ -51,6 +52,29 @@ void writeMenu(const QString &path, const QList<std::pair<QString, int>> &entrie
         e->SetCount(count);
         e->SetPermission(65535);
         e->SetTop(u"stale"_qs);
+    }
+    items.SaveToFile(path);
+}
+
+// A menu file as this editor saves it (each entry's Count and Top right),
+// with 40 top-level entries of 40 children each: more than two blocks of
+// the file writer.
+void writeBigMenu(const QString &path)
+{
+    TMenuCollection items;
+    items.SetSaveMode(smText);
+    for (int t = 0; t < 40; ++t) {
+        const QString top = QStringLiteral("메뉴 %1").arg(t);
+        TMenuCollectionItem *e = items.Add();
+        e->SetCaption(top);
+        e->SetCount(40);
+        e->SetTop(top);
+        for (int c = 0; c < 40; ++c) {
+            TMenuCollectionItem *child = items.Add();
+            child->SetCaption(QStringLiteral("[%1] 화면 %1").arg(t * 100 + c));
+            child->SetCommand(QString::number(t * 100 + c));
+            child->SetTop(top);
+        }
     }
     items.SaveToFile(path);
 }
@@ -287,6 +311,59 @@ private slots:
         QTest::keyClick(FMain.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(FPrompter->SaveDialogs, 0);
         QCOMPARE(readBytes(file), readBytes(FSample));
+    }
+
+    // The document opened is the manager's definition, entries registered.
+    void openedEntriesAreTheManagersDefinition()
+    {
+        int loads = 0;
+        MenuManager->OnLoad = [&](QObject *) { ++loads; };
+        const auto forget = qScopeGuard([] { MenuManager->OnLoad = nullptr; });
+        openSample();
+        QCOMPARE(loads, 1);
+        QTreeWidgetItem *first = FMain->TreeList->topLevelItem(0);
+        QCOMPARE(MenuManager->FindByCaption(u"고객관리"_qs), NodeEntry(first));
+        QCOMPARE(MenuManager->FindByCode(u"1000"_qs), NodeEntry(first->child(0)));
+        QCOMPARE(MenuManager->Path(), QFileInfo(FMain->CurrentFile).absolutePath() + u'/');
+    }
+
+    // A document of several blocks of the file writer saves to the bytes it
+    // was read from.
+    void bigDocumentSavesTheBytesItWasReadFrom()
+    {
+        const QString file = path("big.dat");
+        writeBigMenu(file);
+        const QByteArray before = readBytes(file);
+        QVERIFY(before.size() > 2 * TXMLCollectionWriter::kBlockSize);
+        QVERIFY(FMain->OpenMenuFile(file));
+        QVERIFY(QFile::remove(file));
+        FMain->actSave->trigger();
+        QVERIFY(FPrompter->Errors.isEmpty());
+        QCOMPARE(readBytes(file), before);
+    }
+
+    // The disk refuses the save half-way: the error is shown, the file stays
+    // as it was with nothing left beside it, and the change is still unsaved.
+    void saveCutShortKeepsTheFileAndTheChange()
+    {
+        QVERIFY(QDir().mkpath(path("cut")));
+        const QString file = path("cut/big.dat");
+        writeBigMenu(file);
+        const QByteArray before = readBytes(file);
+        QVERIFY(FMain->OpenMenuFile(file));
+        FPrompter->Inputs.enqueue(u"그룹"_qs);
+        FMain->mnuGroupClick();
+        QVERIFY(FMain->DataChanged);
+        {
+            FileSizeLimit limit(TXMLCollectionWriter::kBlockSize * 3 / 2);
+            QVERIFY(limit.IsActive());
+            FMain->actSave->trigger();
+        }
+        QCOMPARE(FPrompter->Errors.size(), 1);
+        QVERIFY(FPrompter->Errors.first().startsWith(u"Cannot create file \""_qs + file + u"\"."_qs));
+        QVERIFY(FMain->DataChanged);
+        QCOMPARE(readBytes(file), before);
+        QCOMPARE(QDir(path("cut")).entryList(QDir::Files | QDir::Hidden), QStringList{u"big.dat"_qs});
     }
 
     void topIsTheTopLevelAncestorsCaption()

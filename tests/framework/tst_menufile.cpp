@@ -129,6 +129,31 @@ QString createError(const QString &fileName)
     return QStringLiteral("Cannot create file \"%1\". ").arg(fileName);
 }
 
+// Entries enough for the plain text to fill `blocks` writer blocks and more;
+// every seventh entry's hint holds line breaks of each kind.
+void fillBlocks(TMenuCollection &c, int blocks)
+{
+    while (c.XML().size() <= blocks * TXMLCollectionWriter::kBlockSize) {
+        for (int i = 0; i < 200; ++i) {
+            TMenuCollectionItem *e = c.Add();
+            const qsizetype n = c.Count();
+            e->SetCaption(QStringLiteral("[%1] 메뉴 %1").arg(n));
+            e->SetCommand(QString::number(1000 + n));
+            if (n % 7 == 0)
+                e->SetHint(QStringLiteral("a\r\nb\nc\rd %1").arg(n));
+        }
+    }
+}
+
+// The plain file of a text: every line break CR LF, one after the last line.
+QByteArray plainFileOf(const QByteArray &text)
+{
+    QByteArray expected;
+    for (QByteArrayView line : SplitLines(text))
+        expected += line.toByteArray() + "\r\n";
+    return expected;
+}
+
 QString listError(int index)
 {
     return QStringLiteral("List index out of bounds (%1)").arg(index);
@@ -377,6 +402,59 @@ private slots:
         }
 
         QVERIFY2(message.startsWith(createError(target)), qPrintable(message));
+        QCOMPARE(readFile(target), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"menu.dat"_qs});
+    }
+
+    // A text of several blocks goes out piece by piece with the bytes of the
+    // whole text, line breaks inside values included.
+    void textOfSeveralBlocksIsWrittenWhole()
+    {
+        TMenuCollection c;
+        fillBlocks(c, 3);
+        c.SetSaveMode(smText);
+        const QString target = path(u"blocks.dat"_qs);
+        c.SaveToFile(target);
+        QCOMPARE(readFile(target), plainFileOf(c.XML()));
+    }
+
+    // The file system refuses a write after the first block has gone out:
+    // the old file stays as it was and nothing is left beside it.
+    void failureAfterTheFirstBlockKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"menu.dat"_qs);
+        writeFile(target, "old contents\r\n");
+        TMenuCollection c;
+        fillBlocks(c, 3);
+        c.SetSaveMode(smText);
+
+        QString message;
+        {
+            FileSizeLimit limit(TXMLCollectionWriter::kBlockSize * 3 / 2);
+            QVERIFY(limit.IsActive());
+            message = errorOf<EFCreateError>([&] { c.SaveToFile(target); });
+        }
+
+        QVERIFY2(message.startsWith(createError(target)), qPrintable(message));
+        QVERIFY(message.size() > createError(target).size()); // the reason follows
+        QCOMPARE(readFile(target), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"menu.dat"_qs});
+    }
+
+    // A writer given up before Commit, its first blocks written, changes nothing.
+    void uncommittedWriterLeavesNoTrace()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"menu.dat"_qs);
+        writeFile(target, "old contents\r\n");
+        TMenuCollection c;
+        fillBlocks(c, 2);
+        {
+            TXMLCollectionWriter writer(target, c.DTDName(), smText);
+            for (qsizetype i = 0; i < c.Count(); ++i)
+                writer.Add(*c.Items(i));
+        }
         QCOMPARE(readFile(target), QByteArray("old contents\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"menu.dat"_qs});
     }

@@ -158,6 +158,60 @@ private slots:
         QVERIFY(prompter.Messages.isEmpty());
     }
 
+    // Entries read elsewhere become the definition as if the manager had
+    // read the file itself: the same entries move in, each is registered,
+    // OnLoad is raised, and what was there before leaves with its keys.
+    void takeLoadedIsLikeLoadingTheFile()
+    {
+        ScriptedPrompter prompter;
+        TVrelMenuManager m;
+        QVERIFY(m.SetFileName(writeFile("before.dat", [](TMenuCollection &items) {
+            addEntry(items, "before").SetCommand("5000");
+        })));
+        QVERIFY(!m.SetFileName(FDir.filePath("missing.dat"))); // leaves a LastError
+        int loads = 0;
+        QObject *sender = nullptr;
+        int registeredAtLoad = -2;
+        m.OnLoad = [&](QObject *s) { ++loads, sender = s, registeredAtLoad = m.FindIndex("3000"); };
+        TMenuCollection read;
+        read.SetSaveMode(smText);
+        QVERIFY(read.LoadFromFile(FLookupFile));
+        const TMenuCollectionItem *first = read.Items(0);
+
+        m.TakeLoaded(FLookupFile, read);
+
+        QCOMPARE(read.Count(), 0);
+        QCOMPARE(m.Count(), 6);
+        QCOMPARE(m.FindByIndex(0), first);
+        QCOMPARE(m.FindByIndex(5)->Collection(), &m.Items());
+        QCOMPARE(loads, 1);
+        QCOMPARE(sender, &m);
+        QCOMPARE(registeredAtLoad, 5);
+        QCOMPARE(m.LastError(), "");
+        QCOMPARE(m.Path(), FDir.path() + u'/');
+        QCOMPARE(m.FileName(), "lookup.dat");
+        QCOMPARE(m.FindByCode("5000"), nullptr);
+        QCOMPARE(m.FindIndex("1010"), 1);
+        QCOMPARE(m.FindByCaption(u"고객관리"_qs), first);
+        QCOMPARE(m.FindByParam("framea"), m.FindByIndex(1));
+        QCOMPARE(m.FindModule("x"), "M2");
+        // A taken entry that leaves takes its keys, as a loaded one does.
+        m.Items().Delete(1);
+        QCOMPARE(m.FindByCode("1010"), nullptr);
+    }
+
+    // Entries taken from another manager's definition leave no keys there.
+    void takeLoadedFromAnotherManager()
+    {
+        TVrelMenuManager from, to;
+        QVERIFY(from.SetFileName(FLookupFile));
+        to.TakeLoaded(FLookupFile, from.Items());
+        QCOMPARE(from.Count(), 0);
+        QCOMPARE(from.FindByCode("1010"), nullptr);
+        QCOMPARE(from.FindByCaption(u"고객관리"_qs), nullptr);
+        QCOMPARE(to.FindIndex("1010"), 1);
+    }
+
     void lookups_data()
     {
         QTest::addColumn<QString>("kind");

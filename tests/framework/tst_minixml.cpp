@@ -86,6 +86,12 @@ protected:
     }
 };
 
+// Items of the same class under another collection class.
+class TOtherTestCollection : public TTestCollection {
+public:
+    QByteArray ClassName() const override { return "TOtherTestCollection"; }
+};
+
 const TPropInfo &prop(const TXMLCollectionItem &item, QByteArrayView name)
 {
     const TPropInfo *p = item.GetPropertyList().Find(name);
@@ -641,6 +647,37 @@ private slots:
             }
             QCOMPARE(ints(c), (QList<int>{0, 1, 2, 3, 4, 5}));
         }
+    }
+
+    void takeItemsMovesEveryItemToTheEnd()
+    {
+        TTestCollection c, source;
+        c.Add()->FInt = 0;
+        for (int i = 1; i < 4; ++i)
+            source.Add()->FInt = i;
+        const TTestCollectionItem *moved = source.Items(2);
+        c.TakeItems(source);
+        QCOMPARE(source.Count(), 0);
+        QCOMPARE(ints(c), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(c.Items(3), moved);
+        for (qsizetype i = 0; i < c.Count(); ++i) {
+            QCOMPARE(c.Items(i)->Index(), i);
+            QCOMPARE(c.Items(i)->Collection(), &c);
+        }
+        QCOMPARE(moved->AfterParseCalls, 0);
+        c.TakeItems(c);
+        QCOMPARE(c.Count(), 4);
+        // Another collection class is refused, and nothing moves.
+        TOtherTestCollection other;
+        other.Add();
+        try {
+            c.TakeItems(other);
+            QFAIL("no error raised");
+        } catch (const EConvertError &e) {
+            QCOMPARE(e.Message(), u"Cannot assign a TOtherTestCollection to a TTestCollection"_qs);
+        }
+        QCOMPARE(other.Count(), 1);
+        QCOMPARE(c.Count(), 4);
     }
 
     void baseAssignRefusesEverySource()
