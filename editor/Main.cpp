@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
+#include <array>
 #include <vector>
 
 namespace {
@@ -77,6 +78,48 @@ bool startsAsCompressedMenu(const QString &fileName)
     const QByteArray head = fileHead(fileName);
     return startsAsZlibStream(head) && !startsAsPlainText(head);
 }
+
+// Hands out the nodes an iterator walks, each with the entry behind it. The
+// entries lie scattered in memory, and a walk that looks at a field of each
+// would wait for them one at a time: the field is fetched into the cache
+// kAhead nodes before its node is handed out.
+class TNodesAhead {
+public:
+    using TField = const QString &(TMenuCollectionItem::*)() const;
+
+    TNodesAhead(const QTreeWidgetItemIterator &from, TField field) : FIt(from), FField(field)
+    {
+        for (QTreeWidgetItem *&slot : FRing)
+            slot = fetch();
+    }
+
+    // The next node, or null at the end.
+    QTreeWidgetItem *Next()
+    {
+        QTreeWidgetItem *node = FRing[FHead];
+        FRing[FHead] = fetch();
+        FHead = (FHead + 1) % kAhead;
+        return node;
+    }
+
+private:
+    static constexpr size_t kAhead = 8;
+
+    QTreeWidgetItem *fetch()
+    {
+        QTreeWidgetItem *node = *FIt;
+        if (!node)
+            return nullptr;
+        ++FIt;
+        __builtin_prefetch(&(NodeEntry(node)->*FField)());
+        return node;
+    }
+
+    QTreeWidgetItemIterator FIt;
+    TField FField;
+    std::array<QTreeWidgetItem *, kAhead> FRing{};
+    size_t FHead = 0;
+};
 
 } // namespace
 
@@ -554,15 +597,24 @@ bool TfrmMain::OpenMenuFile(const QString &FileName)
     return true;
 }
 
+void TfrmMain::AddNodeEntry(TMenuCollection &collection, QTreeWidgetItem *node, const QString &top)
+{
+    TMenuCollectionItem *entry = collection.Add();
+    entry->Assign(*NodeEntry(node));
+    entry->SetCount(node->childCount());
+    entry->SetTop(top);
+}
+
 void TfrmMain::WriteDocument(const QString &FileName) const
 {
-    // Each node's entry goes out through one scratch entry that takes its
-    // values with the node's number of children and the caption of its
-    // top-level ancestor; the text is written as it is made.
-    TMenuCollection scratch;
-    TMenuCollectionItem *written = scratch.Add();
-    TXMLCollectionWriter writer(FileName, scratch.DTDName(), smText);
-    // Pre-order: each node before its children, children in display order.
+    // Each node's entry is copied as AddNodeEntry copies it, written and let
+    // go before the next: the text goes out as it is made, and the document
+    // is never held twice.
+    TMenuCollection passing;
+    passing.SetSaveMode(smText);
+    TXMLCollectionWriter writer(FileName, passing.DTDName(), passing.SaveMode());
+    // Pre-order: each node before its children, children in display order;
+    // every node carries the caption of its top-level ancestor.
     std::vector<QTreeWidgetItem *> pending;
     for (int i = 0; i < TreeList->topLevelItemCount(); ++i) {
         QTreeWidgetItem *topNode = TreeList->topLevelItem(i);
@@ -571,10 +623,9 @@ void TfrmMain::WriteDocument(const QString &FileName) const
         while (!pending.empty()) {
             QTreeWidgetItem *node = pending.back();
             pending.pop_back();
-            written->Assign(*NodeEntry(node));
-            written->SetCount(node->childCount());
-            written->SetTop(top);
-            writer.Add(*written);
+            AddNodeEntry(passing, node, top);
+            writer.Add(*passing.Items(0));
+            passing.Clear();
             for (int c = node->childCount() - 1; c >= 0; --c)
                 pending.push_back(node->child(c));
         }
@@ -656,10 +707,9 @@ void TfrmMain::MergeMenuFile(const QString &FileName)
         TMenuCollectionItem *entry = MenuManager->Items().Add();
         entry->Assign(*d.Entry);
         entry->AfterParse();
-        QTreeWidgetItem *node = d.Parent < 0 ? new QTreeWidgetItem(TreeList)
-                                             : new QTreeWidgetItem(nodes[size_t(d.Parent)]);
+        QTreeWidgetItem *node = d.Parent < 0 ? new TMenuTreeNode(TreeList, entry)
+                                             : new TMenuTreeNode(nodes[size_t(d.Parent)], entry);
         node->setText(0, entry->Caption());
-        SetNodeEntry(node, entry);
         nodes.push_back(node);
     }
     TreeList->setUpdatesEnabled(true);
@@ -738,8 +788,10 @@ void TfrmMain::mnuGroupClick()
         return;
     bool changed = false;
     std::vector<std::pair<TMenuCollectionItem *, QString>> before;
-    for (QTreeWidgetItemIterator it(TreeList); *it; ++it) {
-        TMenuCollectionItem *entry = NodeEntry(*it);
+    before.reserve(size_t(MenuManager->Items().Count())); // as many as there are nodes
+    TNodesAhead nodes(QTreeWidgetItemIterator(TreeList), &TMenuCollectionItem::Group);
+    while (QTreeWidgetItem *node = nodes.Next()) {
+        TMenuCollectionItem *entry = NodeEntry(node);
         changed = changed || entry->Group() != group;
         before.emplace_back(entry, entry->Group());
         entry->SetGroup(group);
@@ -760,16 +812,15 @@ void TfrmMain::DoAdd()
     if (selected && selected->parent()) {
         // At the end of the selected node's sibling list, with the parent's mask.
         entry->SetPermission(NodeEntry(selected->parent())->Permission());
-        node = new QTreeWidgetItem(selected->parent());
+        node = new TMenuTreeNode(selected->parent(), entry);
         TreeListGetImageIndex(selected->parent());
     } else {
         bool ok = false;
         const int level = Level->text().toInt(&ok);
         entry->SetPermission(ok ? level : 65535);
-        node = new QTreeWidgetItem(TreeList);
+        node = new TMenuTreeNode(TreeList, entry);
     }
     entry->SetGroup(DefaultMenuGroup);
-    SetNodeEntry(node, entry);
     TreeListGetImageIndex(node);
     FocusNode(node);
     recordAdded(node, selected);
@@ -786,8 +837,7 @@ void TfrmMain::DoAddChild()
     TMenuCollectionItem *entry = MenuManager->Items().Add();
     entry->SetGroup(NodeEntry(selected)->Group());
     entry->SetPermission(NodeEntry(selected)->Permission());
-    auto *node = new QTreeWidgetItem(selected);
-    SetNodeEntry(node, entry);
+    auto *node = new TMenuTreeNode(selected, entry);
     TreeListGetImageIndex(node);
     selected->setExpanded(true);
     TreeListGetImageIndex(selected);
@@ -808,8 +858,8 @@ void TfrmMain::DoAddSeperate()
     entry->SetOptions({});
     entry->SetGroup(NodeEntry(selected)->Group());
     entry->SetPermission(NodeEntry(selected)->Permission());
-    auto *node = new QTreeWidgetItem(selected, QStringList{QStringLiteral("-")});
-    SetNodeEntry(node, entry);
+    auto *node = new TMenuTreeNode(selected, entry);
+    node->setText(0, QStringLiteral("-"));
     TreeListGetImageIndex(node);
     selected->setExpanded(true);
     TreeListGetImageIndex(selected);
@@ -826,11 +876,10 @@ void TfrmMain::DoCopy()
     DataChanged = true;
     TMenuCollectionItem *entry = MenuManager->Items().Add();
     entry->Assign(*NodeEntry(selected));
-    QTreeWidgetItem *node = selected->parent() ? new QTreeWidgetItem(selected->parent())
-                                               : new QTreeWidgetItem(TreeList);
+    QTreeWidgetItem *node = selected->parent() ? new TMenuTreeNode(selected->parent(), entry)
+                                               : new TMenuTreeNode(TreeList, entry);
     node->setText(0, selected->text(0));
     entry->SetGroup(DefaultMenuGroup);
-    SetNodeEntry(node, entry);
     TreeListGetImageIndex(node);
     FocusNode(node);
     recordAdded(node, selected);
@@ -921,8 +970,9 @@ bool TfrmMain::findFrom(QTreeWidgetItem *from)
     if (!from)
         return false;
     // Display order from `from` to the end, collapsed branches included.
-    for (QTreeWidgetItemIterator it(from); *it; ++it) {
-        QTreeWidgetItem *node = *it;
+    TNodesAhead nodes(QTreeWidgetItemIterator(from), FindMethod == kFindByTRCode ? &TMenuCollectionItem::Command
+                                                                                   : &TMenuCollectionItem::Caption);
+    while (QTreeWidgetItem *node = nodes.Next()) {
         if (!MatchesSearch(*NodeEntry(node), FindMethod, FindName))
             continue;
         for (QTreeWidgetItem *p = node->parent(); p; p = p->parent())

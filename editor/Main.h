@@ -50,10 +50,13 @@ public:
     bool OpenMenuFile(const QString &FileName);
     // Adds the entries of another menu file (plain or compressed) to the tree.
     void MergeMenuFile(const QString &FileName);
-    // Writes the document in the plain form, entries in display order (each
-    // with its number of children and the caption of its top-level ancestor),
-    // leaving the document's name and state alone. A failure raises
-    // "Cannot create file "%s". %s" and leaves an existing file as it was.
+    // Appends a copy of the node's entry to `collection`, with its number of
+    // children and the caption of its top-level ancestor.
+    static void AddNodeEntry(TMenuCollection &collection, QTreeWidgetItem *node, const QString &top);
+    // Writes the document in the plain form: for every node in pre-order the
+    // copy AddNodeEntry makes. The document's name and state are left alone.
+    // A failure raises "Cannot create file "%s". %s" and leaves an existing
+    // file as it was.
     void WriteDocument(const QString &FileName) const;
 
     // When DataChanged is set, asks whether to save first: true to go on

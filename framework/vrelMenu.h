@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QObject>
 #include <QPointer>
+#include <QTreeWidgetItem>
 #include <QString>
 #include <array>
 #include <functional>
@@ -264,7 +265,6 @@ class TVrelMenuManager;
 class QMenu;
 class QMenuBar;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 // The manager's click handlers a built item can be bound to.
 enum class TClickHandler { None, MenuClick, WindowClick };
@@ -311,7 +311,30 @@ TClickHandler ClickHandlerOf(const QAction *AItem);
 // A built item's Tag: the entry's position for a command item, the window
 // command's number (0 to 3) for a window item. It is kept in QAction::data().
 int MenuItemTag(const QAction *AItem);
-// The entry a tree node built by BuildMenus refers to (not owned), or null.
+// A tree node made for a menu entry, which it refers to (not owned) from a
+// field of its own: a walk over many nodes reaches their entries without
+// going through each node's data. BuildMenus makes such nodes.
+class TMenuTreeNode : public QTreeWidgetItem {
+public:
+    static constexpr int kType = QTreeWidgetItem::UserType + 1;
+
+    explicit TMenuTreeNode(TMenuCollectionItem *AEntry = nullptr) : QTreeWidgetItem(kType), FEntry(AEntry) {}
+    // Appended to the top level of AView, or to AParent's children.
+    TMenuTreeNode(QTreeWidget *AView, TMenuCollectionItem *AEntry) : QTreeWidgetItem(AView, kType), FEntry(AEntry) {}
+    TMenuTreeNode(QTreeWidgetItem *AParent, TMenuCollectionItem *AEntry)
+        : QTreeWidgetItem(AParent, kType), FEntry(AEntry)
+    {
+    }
+
+    TMenuCollectionItem *Entry() const { return FEntry; }
+    void SetEntry(TMenuCollectionItem *v) { FEntry = v; }
+
+private:
+    TMenuCollectionItem *FEntry;
+};
+
+// The entry a tree node refers to (not owned), or null (also for no node):
+// a TMenuTreeNode's own, or the one SetNodeEntry put into another node's data.
 TMenuCollectionItem *NodeEntry(const QTreeWidgetItem *ANode);
 void SetNodeEntry(QTreeWidgetItem *ANode, TMenuCollectionItem *AEntry);
 

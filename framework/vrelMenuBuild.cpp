@@ -298,12 +298,19 @@ int MenuItemTag(const QAction *AItem)
 
 TMenuCollectionItem *NodeEntry(const QTreeWidgetItem *ANode)
 {
+    if (!ANode)
+        return nullptr;
+    if (ANode->type() == TMenuTreeNode::kType)
+        return static_cast<const TMenuTreeNode *>(ANode)->Entry();
     return static_cast<TMenuCollectionItem *>(ANode->data(0, Qt::UserRole).value<void *>());
 }
 
 void SetNodeEntry(QTreeWidgetItem *ANode, TMenuCollectionItem *AEntry)
 {
-    ANode->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(AEntry)));
+    if (ANode->type() == TMenuTreeNode::kType)
+        static_cast<TMenuTreeNode *>(ANode)->SetEntry(AEntry);
+    else
+        ANode->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(AEntry)));
 }
 
 void TVrelMenuManager::BuildMenus(QMenuBar *AMenu)
@@ -473,9 +480,8 @@ void TVrelMenuManager::BuildMenus(QTreeWidget *ATreeView, bool AAddSeperate)
     ReadMenuTree<Node>(FItems, [&](Node parent, TMenuCollectionItem &entry) -> Node {
         if (parent.Excluded || !(entry.Search() || AAddSeperate))
             return {nullptr, true};
-        auto *node = new QTreeWidgetItem;
+        auto *node = new TMenuTreeNode(&entry);
         node->setText(0, TrimControl(entry.Caption()));
-        SetNodeEntry(node, &entry);
         if (parent.Item)
             parent.Item->addChild(node);
         else

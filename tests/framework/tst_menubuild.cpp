@@ -568,6 +568,32 @@ private slots:
         }
     }
 
+    // A built node keeps its entry itself; any other node keeps the entry
+    // SetNodeEntry gives it in its data. No node has no entry.
+    void nodesReferToTheirEntries()
+    {
+        TVrelMenuManager m;
+        addEntry(m.Items(), "A");
+        addEntry(m.Items(), "B");
+        QTreeWidget tree;
+        m.BuildMenus(&tree, true);
+        QTreeWidgetItem *built = tree.topLevelItem(0);
+        QCOMPARE(built->type(), TMenuTreeNode::kType);
+        QCOMPARE(NodeEntry(built), m.FindByIndex(0));
+        SetNodeEntry(built, m.FindByIndex(1));
+        QCOMPARE(static_cast<TMenuTreeNode *>(built)->Entry(), m.FindByIndex(1));
+        QVERIFY(!built->data(0, Qt::UserRole).isValid());
+
+        QTreeWidgetItem plain;
+        QCOMPARE(NodeEntry(&plain), nullptr);
+        SetNodeEntry(&plain, m.FindByIndex(0));
+        QCOMPARE(NodeEntry(&plain), m.FindByIndex(0));
+        QCOMPARE(NodeEntry(nullptr), nullptr);
+        // A copy the tree makes of a built node is a plain node without an entry.
+        std::unique_ptr<QTreeWidgetItem> copy(built->clone());
+        QCOMPARE(NodeEntry(copy.get()), nullptr);
+    }
+
     void treeLeavesOutUnsearchableSubtrees()
     {
         TVrelMenuManager m;
