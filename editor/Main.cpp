@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -493,6 +494,10 @@ void TfrmMain::TreeListGetImageIndex(QTreeWidgetItem *node)
 
 void TfrmMain::updateAllImages()
 {
+    // Called right after nodes were put into the tree, whose view lays out
+    // and draws them anew anyway: the pictures go in without a change notice
+    // for every node.
+    const QSignalBlocker quiet(TreeList->model());
     for (QTreeWidgetItemIterator it(TreeList); *it; ++it)
         TreeListGetImageIndex(*it);
 }
@@ -713,8 +718,8 @@ void TfrmMain::MergeMenuFile(const QString &FileName)
         nodes.push_back(node);
     }
     TreeList->setUpdatesEnabled(true);
-    TreeList->expandAll();
     updateAllImages();
+    TreeList->expandAll(); // each node it opens takes its open picture
     std::vector<QTreeWidgetItem *> added;
     for (int i = topBefore; i < TreeList->topLevelItemCount(); ++i)
         added.push_back(TreeList->topLevelItem(i));

@@ -139,6 +139,7 @@ private:
     void run(const std::function<void()> &command);
     // Empties the document: tree, entries, file name and changed flag.
     void closeDocument();
+    // Gives every node its picture, after nodes were put into the tree.
     void updateAllImages();
     // Records a node just added (with the entry it refers to) as a step.
     void recordAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore);
