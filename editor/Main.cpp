@@ -26,7 +26,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
-#include <array>
 #include <vector>
 
 namespace {
@@ -79,48 +78,6 @@ bool startsAsCompressedMenu(const QString &fileName)
     const QByteArray head = fileHead(fileName);
     return startsAsZlibStream(head) && !startsAsPlainText(head);
 }
-
-// Hands out the nodes an iterator walks, each with the entry behind it. The
-// entries lie scattered in memory, and a walk that looks at a field of each
-// would wait for them one at a time: the field is fetched into the cache
-// kAhead nodes before its node is handed out.
-class TNodesAhead {
-public:
-    using TField = const QString &(TMenuCollectionItem::*)() const;
-
-    TNodesAhead(const QTreeWidgetItemIterator &from, TField field) : FIt(from), FField(field)
-    {
-        for (QTreeWidgetItem *&slot : FRing)
-            slot = fetch();
-    }
-
-    // The next node, or null at the end.
-    QTreeWidgetItem *Next()
-    {
-        QTreeWidgetItem *node = FRing[FHead];
-        FRing[FHead] = fetch();
-        FHead = (FHead + 1) % kAhead;
-        return node;
-    }
-
-private:
-    static constexpr size_t kAhead = 8;
-
-    QTreeWidgetItem *fetch()
-    {
-        QTreeWidgetItem *node = *FIt;
-        if (!node)
-            return nullptr;
-        ++FIt;
-        __builtin_prefetch(&(NodeEntry(node)->*FField)());
-        return node;
-    }
-
-    QTreeWidgetItemIterator FIt;
-    TField FField;
-    std::array<QTreeWidgetItem *, kAhead> FRing{};
-    size_t FHead = 0;
-};
 
 } // namespace
 
@@ -794,9 +751,8 @@ void TfrmMain::mnuGroupClick()
     bool changed = false;
     std::vector<std::pair<TMenuCollectionItem *, QString>> before;
     before.reserve(size_t(MenuManager->Items().Count())); // as many as there are nodes
-    TNodesAhead nodes(QTreeWidgetItemIterator(TreeList), &TMenuCollectionItem::Group);
-    while (QTreeWidgetItem *node = nodes.Next()) {
-        TMenuCollectionItem *entry = NodeEntry(node);
+    for (QTreeWidgetItemIterator it(TreeList); *it; ++it) {
+        TMenuCollectionItem *entry = NodeEntry(*it);
         changed = changed || entry->Group() != group;
         before.emplace_back(entry, entry->Group());
         entry->SetGroup(group);
@@ -975,9 +931,8 @@ bool TfrmMain::findFrom(QTreeWidgetItem *from)
     if (!from)
         return false;
     // Display order from `from` to the end, collapsed branches included.
-    TNodesAhead nodes(QTreeWidgetItemIterator(from), FindMethod == kFindByTRCode ? &TMenuCollectionItem::Command
-                                                                                   : &TMenuCollectionItem::Caption);
-    while (QTreeWidgetItem *node = nodes.Next()) {
+    for (QTreeWidgetItemIterator it(from); *it; ++it) {
+        QTreeWidgetItem *node = *it;
         if (!MatchesSearch(*NodeEntry(node), FindMethod, FindName))
             continue;
         for (QTreeWidgetItem *p = node->parent(); p; p = p->parent())
