@@ -144,24 +144,31 @@ TVrelMenuManager &buildManager(qsizetype entries)
     return buildFixture(entries).Manager;
 }
 
-// Frees what one iteration built without timing it.
-template <class T>
-void freeUntimed(benchmark::State &state, std::unique_ptr<T> &built)
+// Times `build`, which makes one widget full of items and hands it back;
+// each result is freed untimed. One untimed build comes first: the first
+// build of a size grows the process heap (fresh pages), and without it
+// whichever benchmark of a size ran first would pay for that alone.
+template <class Build>
+void timeBuilds(benchmark::State &state, qsizetype entries, Build build)
 {
-    state.PauseTiming();
-    built.reset();
-    state.ResumeTiming();
+    build().reset();
+    for (auto _ : state) {
+        auto built = build();
+        state.PauseTiming();
+        built.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * entries);
 }
 
 void BuildMenuBar(benchmark::State &state, qsizetype entries)
 {
     TVrelMenuManager &m = buildManager(entries);
-    for (auto _ : state) {
+    timeBuilds(state, entries, [&m] {
         auto bar = std::make_unique<QMenuBar>();
         m.BuildMenus(bar.get());
-        freeUntimed(state, bar);
-    }
-    state.SetItemsProcessed(state.iterations() * entries);
+        return bar;
+    });
 }
 
 // The floor: one QAction per entry with what the menu shows of it (caption,
@@ -171,7 +178,7 @@ void DirectMenuBar(benchmark::State &state, qsizetype entries)
 {
     const TBuildFixture &f = buildFixture(entries);
     const TMenuCollection &items = f.Manager.Items();
-    for (auto _ : state) {
+    timeBuilds(state, entries, [&f, &items] {
         auto bar = std::make_unique<QMenuBar>();
         QMenuBar *owner = bar.get();
         ReadMenuTree<QAction *>(items, [owner, &f](QAction *parent, TMenuCollectionItem &e) {
@@ -187,20 +194,18 @@ void DirectMenuBar(benchmark::State &state, qsizetype entries)
             }
             return action;
         });
-        freeUntimed(state, bar);
-    }
-    state.SetItemsProcessed(state.iterations() * entries);
+        return bar;
+    });
 }
 
 void BuildTree(benchmark::State &state, qsizetype entries)
 {
     TVrelMenuManager &m = buildManager(entries);
-    for (auto _ : state) {
+    timeBuilds(state, entries, [&m] {
         auto tree = std::make_unique<QTreeWidget>();
         m.BuildMenus(tree.get(), true);
-        freeUntimed(state, tree);
-    }
-    state.SetItemsProcessed(state.iterations() * entries);
+        return tree;
+    });
 }
 
 // The floor: one tree item per entry with its text and entry, in the same
@@ -208,7 +213,7 @@ void BuildTree(benchmark::State &state, qsizetype entries)
 void DirectTree(benchmark::State &state, qsizetype entries)
 {
     const TMenuCollection &items = buildManager(entries).Items();
-    for (auto _ : state) {
+    timeBuilds(state, entries, [&items] {
         auto tree = std::make_unique<QTreeWidget>();
         QList<QTreeWidgetItem *> tops;
         ReadMenuTree<QTreeWidgetItem *>(items, [&tops](QTreeWidgetItem *parent, TMenuCollectionItem &e) {
@@ -221,9 +226,8 @@ void DirectTree(benchmark::State &state, qsizetype entries)
             return node;
         });
         tree->addTopLevelItems(tops);
-        freeUntimed(state, tree);
-    }
-    state.SetItemsProcessed(state.iterations() * entries);
+        return tree;
+    });
 }
 
 std::string buildName(const char *what, qsizetype entries)

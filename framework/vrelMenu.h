@@ -504,10 +504,15 @@ public:
     void RemoveChild(TVrelForm *AForm);
 
 private:
+    class TMenuBarBuilder;
+
     // Path and FileName from a file name: its directory part (with its final
     // "/", empty when it has none) and its name part.
     void setFileParts(const QString &AFileName);
     TMenuCollectionItem *lookup(const TVrelHashList &table, const QString &key) const;
+    // SetupMenuItem without the shortcut: hands back the one the item is to
+    // get, for the caller to register.
+    QKeySequence setupItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem);
     // A click on a built item: the handler runs, and an error it raises goes
     // to the error box instead of the event loop.
     void commandTriggered(TMenuItemAccess &item);

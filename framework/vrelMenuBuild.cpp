@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,45 @@ void setItemChecked(QAction &item, bool checked)
         item.setCheckable(true);
     item.setChecked(checked);
 }
+
+// Most entries have no hot key; setting the empty one on an item without a
+// shortcut would still go through the toolkit's shortcut registration.
+void setShortCut(QAction &item, const QKeySequence &shortCut)
+{
+    if (shortCut != item.shortcut())
+        item.setShortcut(shortCut);
+}
+
+// The shortcuts of one build, registered together when it ends. The toolkit
+// keeps all registered shortcuts in one list sorted by key and inserts each
+// in its place, moving the entries after it: registered as the items come,
+// in no order, that costs the square of their number; registered in key
+// order, each goes in after the one before.
+class TShortCutBatch {
+public:
+    // `item` is new and has no shortcut yet.
+    void Add(QAction &item, QKeySequence shortCut)
+    {
+        if (!shortCut.isEmpty())
+            FPending.push_back({&item, std::move(shortCut)});
+    }
+
+    void Register()
+    {
+        std::stable_sort(FPending.begin(), FPending.end(),
+                         [](const Pending &a, const Pending &b) { return a.ShortCut < b.ShortCut; });
+        for (const Pending &p : FPending)
+            p.Item->setShortcut(p.ShortCut);
+        FPending.clear();
+    }
+
+private:
+    struct Pending {
+        QAction *Item;
+        QKeySequence ShortCut;
+    };
+    std::vector<Pending> FPending;
+};
 
 QMdiArea *mdiAreaOf(QMainWindow *form)
 {
@@ -126,11 +166,14 @@ private:
     QList<QPointer<QAction>> FEntries;
 };
 
+} // namespace
+
 // One build of a menu bar: the manager's settings as they were at the call,
-// the cursor into Items shared by all levels, and the radio groups made.
-class TMenuBuilder {
+// the cursor into Items shared by all levels, the radio groups made and the
+// shortcuts still to register.
+class TVrelMenuManager::TMenuBarBuilder {
 public:
-    TMenuBuilder(TVrelMenuManager &manager, QMenuBar &bar)
+    TMenuBarBuilder(TVrelMenuManager &manager, QMenuBar &bar)
         : FManager(manager), FItems(manager.Items()), FBar(bar), FHide(manager.HideMode()),
           FShort(manager.Short()), FMode(manager.BuildMode()), FInsertAt(manager.Position())
     {
@@ -138,6 +181,8 @@ public:
 
     void Run()
     {
+        // Also when the build ends early: the items built so far stay.
+        const auto registerShortCuts = qScopeGuard([this] { FShortCuts.Register(); });
         while (FCursor < FItems.Count()) {
             TMenuCollectionItem &e = entryAt(FCursor);
             bool build;
@@ -150,8 +195,9 @@ public:
                 continue;
             }
             std::unique_ptr<TMenuItemAccess> top(new TMenuItemAccess(&FBar));
+            QKeySequence shortCut;
             if (e.Count() == 0) {
-                FManager.SetupMenuItem(e, *top);
+                shortCut = FManager.setupItem(e, *top);
             } else {
                 setCaption(*top, FShort ? e.ShortCaption() : e.Caption());
                 top->SetImageIndex(-1);
@@ -161,6 +207,7 @@ public:
             else
                 top->setEnabled(granted(e));
             TMenuItemAccess *placed = place(std::move(top));
+            FShortCuts.Add(*placed, std::move(shortCut));
             addChildren(*placed, e.Count());
         }
     }
@@ -263,10 +310,12 @@ private:
                 append(parent, new QAction(&FBar));
             } else {
                 std::unique_ptr<TMenuItemAccess> item(new TMenuItemAccess(&FBar));
-                FManager.SetupMenuItem(e, *item);
+                QKeySequence shortCut = FManager.setupItem(e, *item);
                 if (FHide)
                     item->setVisible(!e.Hidden());
-                append(parent, item.release());
+                TMenuItemAccess *placed = item.release();
+                append(parent, placed);
+                FShortCuts.Add(*placed, std::move(shortCut));
             }
             ++FCursor;
         }
@@ -281,8 +330,8 @@ private:
     qsizetype FInsertAt;
     qsizetype FCursor = 0;
     QHash<QPair<QWidget *, int>, QActionGroup *> FGroups;
+    TShortCutBatch FShortCuts;
 };
-} // namespace
 
 TClickHandler ClickHandlerOf(const QAction *AItem)
 {
@@ -317,10 +366,15 @@ void TVrelMenuManager::BuildMenus(QMenuBar *AMenu)
 {
     if (!AMenu)
         return;
-    TMenuBuilder(*this, *AMenu).Run();
+    TMenuBarBuilder(*this, *AMenu).Run();
 }
 
 void TVrelMenuManager::SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem)
+{
+    setShortCut(AMenuItem, setupItem(AItem, AMenuItem));
+}
+
+QKeySequence TVrelMenuManager::setupItem(TMenuCollectionItem &AItem, TMenuItemAccess &AMenuItem)
 {
     const int position = int(AItem.Index());
     AMenuItem.SetMenuIndex(position);
@@ -336,7 +390,6 @@ void TVrelMenuManager::SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess
         AMenuItem.SetRadioItem(true);
     AMenuItem.setStatusTip(AItem.Hint());
     AMenuItem.SetImageIndex(AItem.ImageIndex());
-    AMenuItem.setShortcut(TextToShortCut(AItem.HotKey()));
     AMenuItem.setData(position);
     AMenuItem.setVisible(!AItem.Hidden());
 
@@ -350,6 +403,7 @@ void TVrelMenuManager::SetupMenuItem(TMenuCollectionItem &AItem, TMenuItemAccess
     else
         AMenuItem.setEnabled(granted);
     AMenuItem.SetExecutable(granted);
+    return TextToShortCut(AItem.HotKey());
 }
 
 void TVrelMenuManager::BuildWindowMenu(QMenuBar *AMenu, QAction *AParent)

@@ -64,6 +64,8 @@ Qt::Key keyOfName(QStringView name)
 
 QKeySequence TextToShortCut(QStringView text)
 {
+    if (text.isEmpty()) // most menu entries have no hot key
+        return QKeySequence();
     Qt::KeyboardModifiers modifiers;
     for (bool found = true; found;) {
         found = false;

@@ -199,6 +199,50 @@ private slots:
         QVERIFY(!hidden.Executable());
     }
 
+    // Each built item gets its own entry's shortcut, in whatever order the
+    // keys come, also when an error ends the build early.
+    void builtItemsGetTheirShortCuts_data()
+    {
+        QTest::addColumn<bool>("endsEarly");
+        QTest::newRow("whole build") << false;
+        QTest::newRow("build ended by an error") << true;
+    }
+    void builtItemsGetTheirShortCuts()
+    {
+        QFETCH(bool, endsEarly);
+        const QStringList keys{"Ctrl+F2", "", "F1", "Ctrl+F2", "Shift+Del"};
+        TVrelMenuManager m;
+        addEntry(m.Items(), "P", int(keys.size()));
+        for (const QString &key : keys)
+            addEntry(m.Items(), "item").SetHotKey(key);
+        addEntry(m.Items(), "T").SetHotKey("Alt+X");
+        if (endsEarly)
+            addEntry(m.Items(), "bad", 0, 65536);
+        QMenuBar bar;
+        if (endsEarly)
+            QVERIFY_THROWS_EXCEPTION(ERangeError, m.BuildMenus(&bar));
+        else
+            m.BuildMenus(&bar);
+        QStringList built;
+        for (QAction *item : bar.actions().at(0)->menu()->actions())
+            built << ShortCutToText(item->shortcut());
+        built << ShortCutToText(bar.actions().at(1)->shortcut());
+        QCOMPARE(built, keys + QStringList{"Alt+X"});
+    }
+
+    void settingUpAgainReplacesTheShortCut()
+    {
+        TVrelMenuManager m;
+        TMenuCollectionItem &keyed = addEntry(m.Items(), "keyed");
+        keyed.SetHotKey("F5");
+        TMenuCollectionItem &plain = addEntry(m.Items(), "plain");
+        TMenuItemAccess item(nullptr);
+        m.SetupMenuItem(keyed, item);
+        QCOMPARE(item.shortcut(), QKeySequence(Qt::Key_F5));
+        m.SetupMenuItem(plain, item);
+        QVERIFY(item.shortcut().isEmpty());
+    }
+
     void shortCaptionOnTopLevelSubmenusOnly()
     {
         TVrelMenuManager m;
