@@ -460,6 +460,11 @@ private slots:
         QCOMPARE(NodeEntry(first->child(0))->Collection(), &MenuManager->Items());
         for (QTreeWidgetItemIterator it(FMain->TreeList); *it; ++it)
             QVERIFY((*it)->childCount() == 0 || (*it)->isExpanded());
+        // Every node shows its picture: open with children, a leaf without.
+        const auto picture = [this](int index) { return FMain->TreeImages.at(index).pixmap(18).toImage(); };
+        QCOMPARE(first->icon(0).pixmap(18).toImage(), picture(2));
+        QCOMPARE(first->child(0)->icon(0).pixmap(18).toImage(), picture(3));
+        QCOMPARE(FMain->TreeList->topLevelItem(0)->icon(0).pixmap(18).toImage(), picture(2));
         // A merge changes the document.
         QVERIFY(FMain->DataChanged);
         QCOMPARE(FMain->CurrentFile, QFileInfo(path("sample.dat")).absoluteFilePath());
