@@ -659,6 +659,18 @@ private slots:
         }
     }
 
+    // Enter in an empty tree has no entry to edit: no dialog, no change.
+    void editWithNothingSelectedDoesNothing()
+    {
+        int dialogs = 0;
+        FMain->EditMenuItem = [&](TMenuCollectionItem &, bool &) { return ++dialogs > 0; };
+        QCOMPARE(FMain->TreeList->currentItem(), nullptr);
+        FMain->actEdit->trigger();
+        QCOMPARE(dialogs, 0);
+        QVERIFY(!FMain->DataChanged);
+        QVERIFY(FPrompter->Errors.isEmpty());
+    }
+
     void cancelledEditChangesNothing()
     {
         openSample();
