@@ -926,9 +926,18 @@ void TfrmMain::TreeListDragDrop(int X, int Y)
 // ---------------------------------------------------------------------------
 // Search
 
+bool TfrmMain::anyEntryMatches() const
+{
+    const TMenuCollection &items = MenuManager->Items();
+    for (qsizetype i = 0; i < items.Count(); ++i)
+        if (MatchesSearch(*items.Items(i), FindMethod, FindName))
+            return true;
+    return false;
+}
+
 bool TfrmMain::findFrom(QTreeWidgetItem *from)
 {
-    if (!from)
+    if (!from || !anyEntryMatches())
         return false;
     // Display order from `from` to the end, collapsed branches included.
     for (QTreeWidgetItemIterator it(from); *it; ++it) {

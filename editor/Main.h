@@ -143,6 +143,11 @@ private:
     void updateAllImages();
     // Records a node just added (with the entry it refers to) as a step.
     void recordAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore);
+    // Whether any entry of the document matches the search. Every node's
+    // entry is one of the manager's Items, which lie in one list and are read
+    // far faster than a walk over the nodes: a search with nothing to find
+    // ends without the walk.
+    bool anyEntryMatches() const;
     // Looks for the next entry matching the last search, starting at `from`
     // (null: nothing to search) and walking to the end of the tree; shows
     // the match as the selected top row. False when none matches.
