@@ -3,6 +3,7 @@
 // from a definition against creating the same items directly (the toolkit's
 // floor).
 #include "BenchSupport.h"
+#include "CacheFill.h"
 #include "MenuGenerator.h"
 
 #include "vrelMenu.h"
@@ -145,17 +146,20 @@ TVrelMenuManager &buildManager(qsizetype entries)
 }
 
 // Times `build`, which makes one widget full of items and hands it back;
-// each result is freed untimed. One untimed build comes first: the first
-// build of a size grows the process heap (fresh pages), and without it
-// whichever benchmark of a size ran first would pay for that alone.
+// each result is freed untimed, and each timed run starts with cold caches.
+// One untimed build comes first: the first build of a size grows the process
+// heap (fresh pages), and without it whichever benchmark of a size ran first
+// would pay for that alone.
 template <class Build>
 void timeBuilds(benchmark::State &state, qsizetype entries, Build build)
 {
     build().reset();
+    FillCachesWithOtherData();
     for (auto _ : state) {
         auto built = build();
         state.PauseTiming();
         built.reset();
+        FillCachesWithOtherData();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * entries);
