@@ -178,8 +178,10 @@ public:
 // Each timed run comes after an untimed cache fill, so the quick commands run
 // a fixed number of times rather than until the clock shows enough.
 #define EDITOR_BENCH(name) BENCHMARK(name)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-EDITOR_BENCH(Open);
-EDITOR_BENCH(LoadAndPlainTree);
+// Opening is compared with its yardstick: both run for longer, so that a
+// single disturbed run at 100,000 entries does not make the ratio.
+EDITOR_BENCH(Open)->MinTime(2.0);
+EDITOR_BENCH(LoadAndPlainTree)->MinTime(2.0);
 EDITOR_BENCH(ExpandAll);
 EDITOR_BENCH(FindNextNoMatch)->Iterations(40);
 EDITOR_BENCH(GroupAssignment)->Iterations(40);

@@ -250,7 +250,7 @@ const bool gRegistered = [] {
             ->Unit(benchmark::kMillisecond);
     }
     for (qsizetype entries : kBuildSizes) {
-        const int iterations = entries > 10000 ? 3 : 20;
+        const int iterations = entries > 10000 ? 6 : 40;
         benchmark::RegisterBenchmark(buildName("BuildMenuBar", entries).c_str(), BuildMenuBar, entries)
             ->Unit(benchmark::kMillisecond)->Iterations(iterations);
         benchmark::RegisterBenchmark(buildName("DirectMenuBar", entries).c_str(), DirectMenuBar, entries)
