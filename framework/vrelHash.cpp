@@ -8,30 +8,48 @@
 // ---------------------------------------------------------------------------
 // THashSubList
 
+quint32 KeyHash(QStringView AKey)
+{
+    quint32 h = 0;
+    for (QChar c : AKey)
+        h = (h * 43u) ^ c.unicode();
+    return h;
+}
+
 bool THashSubList::Add(const QString &AKey, const QString &AValue, void *AData)
 {
-    if (Search(AKey))
+    return add(KeyHash(AKey), AKey, AValue, AData);
+}
+
+PHashData THashSubList::Search(QStringView AKey) const
+{
+    return search(KeyHash(AKey), AKey);
+}
+
+bool THashSubList::add(quint32 hash, const QString &AKey, const QString &AValue, void *AData)
+{
+    if (search(hash, AKey))
         return false;
     try {
-        FList.push_back(std::make_unique<THashData>(THashData{AKey, AValue, AData}));
+        FList.push_back({hash, std::make_unique<THashData>(THashData{AKey, AValue, AData})});
     } catch (...) {
         return false;
     }
     return true;
 }
 
-PHashData THashSubList::Search(QStringView AKey) const
+PHashData THashSubList::search(quint32 hash, QStringView AKey) const
 {
-    for (const auto &record : FList)
-        if (record->Key == AKey)
-            return record.get();
+    for (const TRecord &record : FList)
+        if (record.Hash == hash && record.Data->Key == AKey)
+            return record.Data.get();
     return nullptr;
 }
 
 bool THashSubList::Delete(PHashData p)
 {
     for (auto it = FList.begin(); it != FList.end(); ++it) {
-        if (it->get() == p) {
+        if (it->Data.get() == p) {
             p->Data = nullptr;
             FList.erase(it);
             return true;
@@ -59,33 +77,41 @@ TVrelHashList::TVrelHashList(int HashSize)
 
 TVrelHashList::~TVrelHashList() = default;
 
-int TVrelHashList::HashOf(QStringView AKey) const
+namespace {
+// The full hash of a key a table may hold; an empty key raises a range error.
+quint32 checkedKeyHash(QStringView AKey)
 {
     if (AKey.isEmpty())
         throw ERangeError();
-    quint32 h = 0;
-    for (QChar c : AKey)
-        h = (h * 43u) ^ c.unicode();
-    return int(h % quint32(FSize));
+    return KeyHash(AKey);
+}
+} // namespace
+
+int TVrelHashList::HashOf(QStringView AKey) const
+{
+    return int(checkedKeyHash(AKey) % quint32(FSize));
 }
 
 bool TVrelHashList::Add(const QString &AKey, const QString &AValue, void *AData)
 {
     QMutexLocker locker(&FSection);
-    return FTable[size_t(HashOf(AKey))].Add(AKey, AValue, AData);
+    const quint32 hash = checkedKeyHash(AKey);
+    return FTable[hash % quint32(FSize)].add(hash, AKey, AValue, AData);
 }
 
 PHashData TVrelHashList::Search(QStringView AKey) const
 {
     QMutexLocker locker(&FSection);
-    return FTable[size_t(HashOf(AKey))].Search(AKey);
+    const quint32 hash = checkedKeyHash(AKey);
+    return FTable[hash % quint32(FSize)].search(hash, AKey);
 }
 
 bool TVrelHashList::Delete(QStringView AKey)
 {
     QMutexLocker locker(&FSection);
-    THashSubList &bucket = FTable[size_t(HashOf(AKey))];
-    PHashData p = bucket.Search(AKey);
+    const quint32 hash = checkedKeyHash(AKey);
+    THashSubList &bucket = FTable[hash % quint32(FSize)];
+    PHashData p = bucket.search(hash, AKey);
     return p && bucket.Delete(p);
 }
 

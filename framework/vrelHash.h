@@ -18,11 +18,12 @@ struct THashData {
 };
 using PHashData = THashData *;
 
-// One bucket: its records in insertion order, searched from the front.
+// One bucket: its records in insertion order, searched from the front. Each
+// record sits beside the full hash of its key (KeyHash), which a search
+// compares first: most records of a bucket are passed over without reading
+// them.
 class THashSubList {
 public:
-    using TRecords = std::vector<std::unique_ptr<THashData>>;
-
     THashSubList() = default;
     THashSubList(const THashSubList &) = delete;
     THashSubList &operator=(const THashSubList &) = delete;
@@ -34,13 +35,24 @@ public:
     // is not in this bucket.
     bool Delete(PHashData p);
     void Clear() { FList.clear(); }
-
     qsizetype Count() const { return qsizetype(FList.size()); }
-    const TRecords &List() const { return FList; }
 
 private:
-    TRecords FList;
+    friend class TVrelHashList;
+    // Add and Search for a key whose KeyHash is `hash`.
+    bool add(quint32 hash, const QString &AKey, const QString &AValue, void *AData);
+    PHashData search(quint32 hash, QStringView AKey) const;
+
+    struct TRecord {
+        quint32 Hash;
+        std::unique_ptr<THashData> Data;
+    };
+    std::vector<TRecord> FList;
 };
+
+// The hash of a key over its UTF-16 code units; a table's bucket for the key
+// is this modulo the table's size.
+quint32 KeyHash(QStringView AKey);
 
 class TVrelHashList {
 public:

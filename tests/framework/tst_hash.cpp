@@ -104,6 +104,20 @@ private slots:
         QVERIFY(!list.Search(u"Abc"));
     }
 
+    void keysOfTheSameHashStayApart()
+    {
+        // "AD8" and "AFR" hash alike to the last bit, not only to one bucket.
+        TVrelHashList list(100);
+        QCOMPARE(list.HashOf(u"AD8"), list.HashOf(u"AFR"));
+        int first = 1, second = 2;
+        QVERIFY(list.Add("AD8", {}, &first));
+        QVERIFY(list.Add("AFR", {}, &second));
+        QCOMPARE(list.Search(u"AFR")->Data, &second);
+        QVERIFY(list.Delete(u"AD8"));
+        QVERIFY(!list.Search(u"AD8"));
+        QCOMPARE(list.Search(u"AFR")->Data, &second);
+    }
+
     void missingKey()
     {
         TVrelHashList list(100);
