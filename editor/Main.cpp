@@ -782,9 +782,7 @@ void TfrmMain::DoAdd()
         node = new TMenuTreeNode(TreeList, entry);
     }
     entry->SetGroup(DefaultMenuGroup);
-    TreeListGetImageIndex(node);
-    FocusNode(node);
-    recordAdded(node, selected);
+    showAdded(node, selected);
     DoEdit();
 }
 
@@ -794,16 +792,7 @@ void TfrmMain::DoAddChild()
     if (!selected)
         return;
     const TUndoMacro step(*UndoStack, QStringLiteral("하위메뉴 추가"));
-    DataChanged = true;
-    TMenuCollectionItem *entry = MenuManager->Items().Add();
-    entry->SetGroup(NodeEntry(selected)->Group());
-    entry->SetPermission(NodeEntry(selected)->Permission());
-    auto *node = new TMenuTreeNode(selected, entry);
-    TreeListGetImageIndex(node);
-    selected->setExpanded(true);
-    TreeListGetImageIndex(selected);
-    FocusNode(node);
-    recordAdded(node, selected);
+    addChildEntry(selected);
     DoEdit();
 }
 
@@ -812,20 +801,33 @@ void TfrmMain::DoAddSeperate()
     QTreeWidgetItem *selected = TreeList->currentItem();
     if (!selected)
         return;
+    addChildEntry(selected, [](TMenuCollectionItem &separator) {
+        separator.SetCaption(QStringLiteral("-"));
+        separator.SetButtons({});
+        separator.SetOptions({});
+    });
+}
+
+void TfrmMain::addChildEntry(QTreeWidgetItem *parent, const std::function<void(TMenuCollectionItem &)> &fill)
+{
     DataChanged = true;
     TMenuCollectionItem *entry = MenuManager->Items().Add();
-    entry->SetCaption(QStringLiteral("-"));
-    entry->SetButtons({});
-    entry->SetOptions({});
-    entry->SetGroup(NodeEntry(selected)->Group());
-    entry->SetPermission(NodeEntry(selected)->Permission());
-    auto *node = new TMenuTreeNode(selected, entry);
-    node->setText(0, QStringLiteral("-"));
+    if (fill)
+        fill(*entry);
+    entry->SetGroup(NodeEntry(parent)->Group());
+    entry->SetPermission(NodeEntry(parent)->Permission());
+    auto *node = new TMenuTreeNode(parent, entry);
+    node->setText(0, entry->Caption());
+    parent->setExpanded(true);
+    TreeListGetImageIndex(parent);
+    showAdded(node, parent);
+}
+
+void TfrmMain::showAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore)
+{
     TreeListGetImageIndex(node);
-    selected->setExpanded(true);
-    TreeListGetImageIndex(selected);
     FocusNode(node);
-    recordAdded(node, selected);
+    recordAdded(node, selectedBefore);
 }
 
 void TfrmMain::DoCopy()
@@ -841,9 +843,7 @@ void TfrmMain::DoCopy()
                                                : new TMenuTreeNode(TreeList, entry);
     node->setText(0, selected->text(0));
     entry->SetGroup(DefaultMenuGroup);
-    TreeListGetImageIndex(node);
-    FocusNode(node);
-    recordAdded(node, selected);
+    showAdded(node, selected);
     DoEdit();
 }
 

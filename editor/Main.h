@@ -141,6 +141,11 @@ private:
     void closeDocument();
     // Gives every node its picture, after nodes were put into the tree.
     void updateAllImages();
+    // Adds an entry (filled by `fill`, then given the parent's menu group and
+    // mask) as the last child of `parent`, shown open, and selects it as a step.
+    void addChildEntry(QTreeWidgetItem *parent, const std::function<void(TMenuCollectionItem &)> &fill = {});
+    // Gives a node just added its picture, selects it and records it as a step.
+    void showAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore);
     // Records a node just added (with the entry it refers to) as a step.
     void recordAdded(QTreeWidgetItem *node, QTreeWidgetItem *selectedBefore);
     // Whether any entry of the document matches the search. Every node's
